@@ -7,6 +7,11 @@ function(qc_setup_warnings)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
   endif()
+  if(QC_FUZZ)
+    # libFuzzer steers by the coverage of the parsers in the libraries, not of the entry point
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
 endfunction()
 
 # qc_add_library(NAME SOURCES ... [DEPS ...]): a static library of one layer folder.
