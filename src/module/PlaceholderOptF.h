@@ -1,0 +1,87 @@
+#pragma once
+// A stand-in option form that keeps the controller's contract until the voucher option form
+// is built: it accepts the open parameters, shows and hides, answers a modal run, accepts
+// host commands, and writes one blank page per document for a picture conversion.
+#include <string>
+#include <vector>
+
+#include "module/VROptionForm.h"
+
+namespace nv {
+
+class TfrmPlaceholderOpt : public IVROptionForm {
+ public:
+  static constexpr const char* kVersionTag = "870401-0.00.00";
+  // The modal result a headless modal run answers (the shell's scripted user sets it).
+  static constexpr const char* kModalResultVariable = "BATON_MODAL_RESULT";
+
+  TfrmPlaceholderOpt();
+  ~TfrmPlaceholderOpt() override;
+
+  bool Destroying() const override { return destroying_; }
+  TObject* Sender() override;
+
+  void SetModulePath(const std::string& fileName) override;
+  void SetShellServices(const Variant& services) override { shellServices_ = services; }
+  bool Initialize(const Variant& params) override;
+
+  bool Visible() const override { return visible_; }
+  void SetVisible(bool visible) override;
+  TOptWindowState WindowState() const override { return windowState_; }
+  void SetWindowState(TOptWindowState state) override { windowState_ = state; }
+  TDLLWindowHandle Handle() override;
+  int ShowModal() override;
+
+  TOptFormEvent OnShow() const override { return onShow_; }
+  void SetOnShow(TOptFormEvent handler) override { onShow_ = std::move(handler); }
+  TOptFormEvent OnHide() const override { return onHide_; }
+  void SetOnHide(TOptFormEvent handler) override { onHide_ = std::move(handler); }
+  TOptFormEvent OnDestroy() const override { return onDestroy_; }
+  void SetOnDestroy(TOptFormEvent handler) override { onDestroy_ = std::move(handler); }
+
+  std::string VersionTag() const override { return kVersionTag; }
+  std::string UserID() const override { return userID_; }
+  std::string CompanyCode() const override { return companyCode_; }
+  std::string ProgramCode() const override { return programCode_; }
+  std::string ProgramName() const override { return programName_; }
+  int ResultCode() const override { return resultCode_; }
+  Variant ResultValue() const override { return resultValue_; }
+
+  void ApplyHostCommand(const Variant& request) override;
+  bool PrintFromConditions(bool preview) override;
+  bool PrintFromKeys(const Variant& keys, bool preview) override;
+  bool ConvertFromKeys(const Variant& keys, int pictureType, const std::string& prefix,
+                       const std::string& extra, int resolution) override;
+  void EndDesign() override {}
+
+  static IVROptionForm* Create() { return new TfrmPlaceholderOpt; }
+
+ private:
+  bool destroying_ = false;
+  bool initialized_ = false;
+  bool visible_ = false;
+  TOptWindowState windowState_ = wsNormal;
+  TDLLWindowHandle handle_ = 0;
+  std::string modulePath_;
+  Variant shellServices_;
+  std::string userID_;
+  std::string companyCode_;
+  std::string databaseName_;
+  std::string programCode_;
+  std::string programName_;
+  int resultCode_ = 0;
+  Variant resultValue_;
+  TOptFormEvent onShow_;
+  TOptFormEvent onHide_;
+  TOptFormEvent onDestroy_;
+};
+
+// The program code the module's file name gives: "…/QCPR31C.so" → "QCPR31".
+std::string ProgramCodeFromModuleFile(const std::string& fileName);
+
+// A blank A4 page as a one-bit bitmap file at the resolution; false when it cannot be written.
+bool WriteBlankPageBitmap(const std::string& fileName, int resolution);
+// A blank A4 page as a one-page PDF file.
+bool WriteBlankPagePdf(const std::string& fileName);
+
+}  // namespace nv

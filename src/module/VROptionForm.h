@@ -1,0 +1,71 @@
+#pragma once
+// What the voucher controller needs of its option form, and the class reference that names
+// the concrete form class. The controller drives the form through these operations only.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "DLLBaseCtrller.h"
+#include "platform/core/Variant.h"
+
+namespace nv {
+
+// Modal results as the platform numbers them.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+
+// TODO(ui): the headless form's TNotifyEvent once it is on main; the shape is the same.
+using TOptFormEvent = std::function<void(TObject* sender)>;
+
+class IVROptionForm {
+ public:
+  enum TOptWindowState { wsNormal, wsMinimized, wsMaximized };
+
+  // Destruction raises the destroy handler (the controller learns of it there).
+  virtual ~IVROptionForm() = default;
+  // Being destroyed: the controller must not free it a second time.
+  virtual bool Destroying() const = 0;
+  // The identity passed to handlers as their sender.
+  virtual TObject* Sender() = 0;
+
+  virtual void SetModulePath(const std::string& fileName) = 0;
+  virtual void SetShellServices(const Variant& services) = 0;
+  virtual bool Initialize(const Variant& params) = 0;
+
+  virtual bool Visible() const = 0;
+  virtual void SetVisible(bool visible) = 0;
+  virtual TOptWindowState WindowState() const = 0;
+  virtual void SetWindowState(TOptWindowState state) = 0;
+  // Creates the window when it has none yet.
+  virtual TDLLWindowHandle Handle() = 0;
+  virtual int ShowModal() = 0;
+
+  virtual TOptFormEvent OnShow() const = 0;
+  virtual void SetOnShow(TOptFormEvent handler) = 0;
+  virtual TOptFormEvent OnHide() const = 0;
+  virtual void SetOnHide(TOptFormEvent handler) = 0;
+  virtual TOptFormEvent OnDestroy() const = 0;
+  virtual void SetOnDestroy(TOptFormEvent handler) = 0;
+
+  virtual std::string VersionTag() const = 0;
+  virtual std::string UserID() const = 0;
+  virtual std::string CompanyCode() const = 0;
+  virtual std::string ProgramCode() const = 0;
+  virtual std::string ProgramName() const = 0;
+  virtual int ResultCode() const = 0;
+  virtual Variant ResultValue() const = 0;
+
+  virtual void ApplyHostCommand(const Variant& request) = 0;
+  virtual bool PrintFromConditions(bool preview) = 0;
+  virtual bool PrintFromKeys(const Variant& keys, bool preview) = 0;
+  virtual bool ConvertFromKeys(const Variant& keys, int pictureType, const std::string& prefix,
+                               const std::string& extra, int resolution) = 0;
+  virtual void EndDesign() = 0;
+};
+
+// A class reference: creates a form of the registered class with no owner.
+using TVROptionFormClass = IVROptionForm* (*)();
+extern TVROptionFormClass frmVRBaseOptClass;
+
+}  // namespace nv
