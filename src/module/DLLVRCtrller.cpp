@@ -1,10 +1,9 @@
 #include "module/DLLVRCtrller.h"
 
-#include <dlfcn.h>
-
 #include "module/DLLFunc.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/SysUtils.h"
+#include "platform/os/Modules.h"
 
 namespace nv {
 
@@ -24,14 +23,8 @@ void SetForegroundWindow(TDLLWindowHandle) {}
 
 }  // namespace
 
-// TODO(os): the platform's module file name once it is on main.
 std::string ModuleFileName() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<const void*>(&CreateVRCtrller), &info) == 0 ||
-      info.dli_fname == nullptr) {
-    return {};
-  }
-  return info.dli_fname;
+  return GetModuleFileNameOf(reinterpret_cast<const void*>(&CreateVRCtrller));
 }
 
 TDLLVRCtrller::~TDLLVRCtrller() {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+
 #include "platform/com/Dispatch.h"
 
 namespace nv {
@@ -132,6 +135,7 @@ class ComRegistry : public ::testing::Test {
     UnregisterComClass("Test.Plugin");
     UnregisterComClass("Test.Raises");
     UnregisterComClass("Test.Missing");
+    unsetenv("BATON_REGISTRY");
   }
   static std::string PluginFile() { return QC_BINARY_DIR "/tests/module/libqc_test_com_server.so"; }
 };
@@ -179,6 +183,20 @@ TEST_F(ComRegistry, PluginLibraryServesItsClassAcrossTheBoundary) {
   }
 }
 
+TEST_F(ComRegistry, RegistryFileNamesPluginLibraries) {
+  std::string file = testing::TempDir() + "com_registry.reg";
+  std::ofstream(file) << "REGEDIT4\n[HKEY_CLASSES_ROOT\\test.plugin\\InprocServer32]\n@=\""
+                      << PluginFile() << "\"\n[HKEY_CLASSES_ROOT\\Test.NoFile]\n";
+  setenv("BATON_REGISTRY", file.c_str(), 1);
+  EXPECT_EQ(ComServerFileFor("Test.Plugin"), PluginFile());
+  EXPECT_EQ(ComServerFileFor("Test.NoFile"), "") << "a key without InprocServer32";
+  EXPECT_TRUE(IsComClassRegistered("Test.Plugin"));
+  std::vector<Variant> args{4};
+  CreateOleObject("Test.Plugin").CallRef("Double", args);
+  EXPECT_EQ(args[0].AsInteger(), 8);
+  EXPECT_THROW(CreateOleObject("Test.NoFile"), EOleError);
+}
+
 TEST_F(ComRegistry, PluginFailuresNameProgIDAndLibrary) {
   RegisterComServer("Test.Raises", PluginFile());
   RegisterComServer("Test.Server", PluginFile());
@@ -197,7 +215,7 @@ TEST_F(ComRegistry, PluginFailuresNameProgIDAndLibrary) {
   EXPECT_EQ(
       message("Test.Missing")
           .rfind(
-              "Cannot create \"Test.Missing\": cannot load library \"/nonexistent/NoSuch.dll\": ",
+              "Cannot create \"Test.Missing\": Cannot load library \"/nonexistent/NoSuch.dll\": ",
               0),
       0u)
       << message("Test.Missing");

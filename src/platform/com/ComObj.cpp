@@ -1,10 +1,11 @@
 #include "platform/com/ComObj.h"
 
-#include <dlfcn.h>
-
 #include <map>
 #include <mutex>
 #include <optional>
+
+#include "platform/os/Modules.h"
+#include "platform/os/Registry.h"
 
 namespace nv {
 
@@ -54,35 +55,19 @@ std::optional<TComClassEntry> Lookup(std::string_view progID) {
   return *it;
 }
 
-// The suite names plug-ins as Windows libraries; the same base name with ".so" is what is
-// installed here.
-std::string NativeLibraryFile(std::string_view name) {
-  std::string file(name);
-  for (char& c : file) {
-    if (c == '\\') c = '/';
-  }
-  if (file.size() > 4 && SameText(std::string_view(file).substr(file.size() - 4), ".dll")) {
-    file.replace(file.size() - 4, 4, ".so");
-  }
-  return file;
-}
-
-// TODO(os): load through the platform's library loader once it is on main.
 TNvComCreateObject LoadServerEntry(std::string_view progID, const std::string& libraryFile) {
   TComClassRegistry& r = Registry();
   std::lock_guard lock(r.mutex);
-  std::string file = NativeLibraryFile(libraryFile);
+  std::string file = LibraryFileFor(libraryFile);
   auto it = r.loadedEntries.find(file);
   if (it != r.loadedEntries.end()) return it->second;
-  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) {
-    const char* reason = dlerror();
-    throw EOleError("Cannot create \"" + std::string(progID) + "\": cannot load library \"" +
-                    libraryFile + "\": " + (reason != nullptr ? reason : "unknown reason"));
+  HMODULE module = LoadLibrary(libraryFile);
+  if (module == nullptr) {
+    throw EOleError("Cannot create \"" + std::string(progID) + "\": " + LastLibraryError());
   }
-  auto entry = reinterpret_cast<TNvComCreateObject>(dlsym(handle, NV_COM_ENTRY_NAME));
+  auto entry = reinterpret_cast<TNvComCreateObject>(GetProcAddress(module, NV_COM_ENTRY_NAME));
   if (entry == nullptr) {
-    dlclose(handle);
+    FreeLibrary(module);
     throw EOleError("Cannot create \"" + std::string(progID) + "\": library \"" + libraryFile +
                     "\" exports no " NV_COM_ENTRY_NAME);
   }
@@ -125,8 +110,12 @@ bool IsComClassRegistered(std::string_view progID) {
 }
 
 std::string ComServerFileFor(std::string_view progID) {
-  // TODO(os): read HKEY_CLASSES_ROOT\<ProgID>\InprocServer32 from the registry file.
-  return {};
+  if (progID.empty()) return {};
+  TRegistry registry;
+  registry.SetRootKey(HKEY_CLASSES_ROOT);
+  if (!registry.OpenKeyReadOnly(std::string(progID) + "\\InprocServer32")) return {};
+  if (registry.GetDataType("") != TRegDataType::rdString) return {};
+  return registry.ReadString("");
 }
 
 Variant CreateOleObject(std::string_view progID) {
