@@ -138,6 +138,7 @@ Variant::Variant(std::string text) noexcept
 Variant::Variant(std::string_view text) : Variant(std::string(text)) {}
 Variant::Variant(std::u16string text) noexcept
     : type_(VarType::OleStr), wide_(new std::u16string(std::move(text))) {}
+Variant::Variant(const char16_t* text) : Variant(std::u16string(text == nullptr ? u"" : text)) {}
 Variant::Variant(IDispatchObject* object) noexcept : type_(VarType::Dispatch), object_(object) {
   if (object_ != nullptr) object_->AddRef();
 }

@@ -71,6 +71,8 @@ class Variant {
   Variant(std::string text) noexcept;
   Variant(std::string_view text);
   Variant(std::u16string text) noexcept;
+  // A wide literal is a wide string, not a pointer taken as a Boolean.
+  Variant(const char16_t* text);
   Variant(IDispatchObject* object) noexcept;  // takes a reference of its own
 
   static Variant Null();
