@@ -68,6 +68,7 @@ std::vector<std::string> SplitParameters(std::string_view parameters) {
 // reports whether exec succeeded, through a pipe that exec closes.
 bool StartDetached(const std::vector<std::string>& args, const std::string& directory) {
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   int status[2];
