@@ -114,7 +114,8 @@ std::int32_t TDLLVRCtrller::ExecuteCommand(std::int32_t code, const Variant& arg
 std::int32_t TDLLVRCtrller::ConvertFromKeys(const Variant& args) {
   int high = args.HighBound();
   int resolution = kDefaultPictureDPI;
-  if (high >= 3) {
+  // An element that holds nothing counts as missing: it would read as 0 dots per inch.
+  if (high >= 3 && !args[3].IsEmpty()) {
     try {
       resolution = args[3].AsInteger();
     } catch (const EVariantError&) {

@@ -272,6 +272,8 @@ TEST_F(HostShell, Commands) {
        Variant::ArrayOf({keys, 0, dir + "c200_", 200, "extra"}), 0, 1654},
       {"11 unreadable resolution: 96 dpi", 11, Variant::ArrayOf({keys, 0, dir + "cx_", "abc"}), 0,
        794},
+      {"11 an empty element 3: 96 dpi", 11,
+       Variant::ArrayOf({keys, 0, dir + "ce_", Variant(), "extra"}), 0, 794},
       {"11 a resolution no page can have", 11, Variant::ArrayOf({keys, 0, dir + "cneg_", -5}), -1,
        0},
       {"7 is no command", 7, Variant::ArrayOf({true}), -1, 0},
