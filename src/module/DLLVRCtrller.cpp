@@ -29,7 +29,7 @@ std::string ModuleFileName() {
 
 TDLLVRCtrller::~TDLLVRCtrller() {
   // the shell hears 304 while it destroys the controller
-  if (form_ != nullptr && !form_->Destroying()) delete form_;
+  if (form_ != nullptr && !form_->IsDestroying()) delete form_;
 }
 
 void TDLLVRCtrller::GetVersionTag(std::u16string& tag) {
@@ -133,7 +133,7 @@ void TDLLVRCtrller::ShowModal(Variant& modalResult) {
 }
 
 void TDLLVRCtrller::CloseForm() {
-  if (form_ != nullptr && !form_->Destroying()) delete form_;
+  if (form_ != nullptr && !form_->IsDestroying()) delete form_;
 }
 
 std::int32_t TDLLVRCtrller::GetIdentity(Variant& identity) {

@@ -97,16 +97,12 @@ bool WriteBlankPagePdf(const std::string& fileName) {
   return WriteFile(fileName, pdf);
 }
 
-TfrmPlaceholderOpt::TfrmPlaceholderOpt() = default;
+// A form is created with no owner: the controller owns it.
+TfrmPlaceholderOpt::TfrmPlaceholderOpt() : TComponent(nullptr) {}
 
 TfrmPlaceholderOpt::~TfrmPlaceholderOpt() {
-  destroying_ = true;
-  if (onDestroy_) onDestroy_(Sender());
-}
-
-// TODO(ui): the form itself once it is a component; until then its address is its identity.
-TObject* TfrmPlaceholderOpt::Sender() {
-  return reinterpret_cast<TObject*>(this);
+  Destroying();
+  if (onDestroy_) onDestroy_(this);
 }
 
 void TfrmPlaceholderOpt::SetModulePath(const std::string& fileName) {

@@ -9,7 +9,7 @@
 
 namespace nv {
 
-class TfrmPlaceholderOpt : public IVROptionForm {
+class TfrmPlaceholderOpt : public TComponent, public IVROptionForm {
  public:
   static constexpr const char* kVersionTag = "870401-0.00.00";
   // The modal result a headless modal run answers (the shell's scripted user sets it).
@@ -18,8 +18,8 @@ class TfrmPlaceholderOpt : public IVROptionForm {
   TfrmPlaceholderOpt();
   ~TfrmPlaceholderOpt() override;
 
-  bool Destroying() const override { return destroying_; }
-  TObject* Sender() override;
+  bool IsDestroying() const override { return ComponentState().Contains(csDestroying); }
+  TObject* Sender() override { return this; }
 
   void SetModulePath(const std::string& fileName) override;
   void SetShellServices(const Variant& services) override { shellServices_ = services; }
@@ -57,7 +57,6 @@ class TfrmPlaceholderOpt : public IVROptionForm {
   static IVROptionForm* Create() { return new TfrmPlaceholderOpt; }
 
  private:
-  bool destroying_ = false;
   bool initialized_ = false;
   bool visible_ = false;
   TOptWindowState windowState_ = wsNormal;

@@ -2,11 +2,11 @@
 // What the voucher controller needs of its option form, and the class reference that names
 // the concrete form class. The controller drives the form through these operations only.
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "DLLBaseCtrller.h"
 #include "platform/core/Variant.h"
+#include "platform/rtti/Classes.h"
 
 namespace nv {
 
@@ -15,8 +15,7 @@ inline constexpr int mrNone = 0;
 inline constexpr int mrOk = 1;
 inline constexpr int mrCancel = 2;
 
-// TODO(ui): the headless form's TNotifyEvent once it is on main; the shape is the same.
-using TOptFormEvent = std::function<void(TObject* sender)>;
+using TOptFormEvent = TNotifyEvent;
 
 class IVROptionForm {
  public:
@@ -25,7 +24,7 @@ class IVROptionForm {
   // Destruction raises the destroy handler (the controller learns of it there).
   virtual ~IVROptionForm() = default;
   // Being destroyed: the controller must not free it a second time.
-  virtual bool Destroying() const = 0;
+  virtual bool IsDestroying() const = 0;
   // The identity passed to handlers as their sender.
   virtual TObject* Sender() = 0;
 
