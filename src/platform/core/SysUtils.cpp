@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/core/CodePage.h"
+
 namespace nv {
 
 TFormatSettings& FormatSettings() {
@@ -160,27 +162,39 @@ std::string FloatToStr(double value) {
   return text;
 }
 
-std::string UpperCase(std::string_view text) {
+namespace {
+
+// Folds the ASCII letters of a text and leaves both bytes of a double-byte character as they
+// are: in GBK and Big5 a trail byte may look like a letter.
+template <typename Fold>
+std::string FoldCase(std::string_view text, Fold fold) {
   std::string result(text);
-  for (char& c : result) c = AsciiUpper(c);
+  int codePage = SystemCodePage();
+  for (size_t i = 0; i < result.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(result[i]), codePage)) {
+      ++i;
+    } else {
+      result[i] = fold(result[i]);
+    }
+  }
   return result;
+}
+
+}  // namespace
+
+std::string UpperCase(std::string_view text) {
+  return FoldCase(text, AsciiUpper);
 }
 
 std::string LowerCase(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = AsciiLower(c);
-  return result;
+  return FoldCase(text, AsciiLower);
 }
 
 int CompareText(std::string_view a, std::string_view b) {
-  size_t n = a.size() < b.size() ? a.size() : b.size();
-  for (size_t i = 0; i < n; ++i) {
-    auto ca = static_cast<unsigned char>(AsciiUpper(a[i]));
-    auto cb = static_cast<unsigned char>(AsciiUpper(b[i]));
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
+  std::string ua = UpperCase(a);
+  std::string ub = UpperCase(b);
+  int order = ua.compare(ub);
+  return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
 bool SameText(std::string_view a, std::string_view b) {

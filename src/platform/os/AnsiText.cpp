@@ -1,14 +1,11 @@
 #include "platform/os/AnsiText.h"
 
 #include "platform/core/CodePage.h"
+#include "platform/core/SysUtils.h"
 
 namespace nv {
 
 namespace {
-
-char FoldAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool IsBlank(char c) {
   return static_cast<unsigned char>(c) <= ' ';
@@ -27,16 +24,11 @@ void ForEachChar(std::string_view text, std::size_t from, Visit visit) {
 }  // namespace
 
 std::string FoldNameText(std::string_view name) {
-  std::string folded(name);
-  ForEachChar(folded, 0, [&](std::size_t i) {
-    folded[i] = FoldAscii(folded[i]);
-    return true;
-  });
-  return folded;
+  return LowerCase(name);
 }
 
 bool SameNameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FoldNameText(a) == FoldNameText(b);
+  return SameText(a, b);
 }
 
 std::string_view TrimBlanks(std::string_view text) {

@@ -45,6 +45,10 @@ TEST(SysUtils, FloatTextsUseTheDecimalSeparator) {
 TEST(SysUtils, CaseRulesLeaveDoubleByteTextAlone) {
   EXPECT_TRUE(SameText("Sys001", "SYS001"));
   EXPECT_EQ(UpperCase("ab\xC7\xE5z"), "AB\xC7\xE5Z");
+  // GBK "\xB0\x61" is one character whose trail byte looks like "a": it must not change.
+  EXPECT_EQ(UpperCase("\xB0\x61x"), "\xB0\x61X");
+  EXPECT_EQ(LowerCase("\xB0\x41X"), "\xB0\x41x");
+  EXPECT_FALSE(SameText("\xB0\x61", "\xB0\x41"));
   EXPECT_LT(CompareText("abc", "ABD"), 0);
   EXPECT_EQ(Trim("\t x \r\n"), "x");
 }
