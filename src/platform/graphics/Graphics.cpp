@@ -253,6 +253,19 @@ void TCanvas::StretchDraw(const TRect& rect, const TBitmap& picture) {
              ColorToRGB(brush_.Color()));
 }
 
+void TCanvas::BrushCopy(const TRect& dest, const TBitmap& picture, const TRect& source,
+                        TColor transparentColor) {
+  const TColor key = ColorToRGB(transparentColor);
+  const bool monoDest = bitmap_->PixelFormat() == pf1bit;
+  auto read = [&](int sx, int sy, TColor* out) {
+    const TColor c = picture.Pixel(sx, sy);
+    if (c == -1 || c == key) return false;
+    *out = monoDest ? (NearestOfTwo(bitmap_->Palette(), c) ? clWhite : clBlack) : c;
+    return true;
+  };
+  BlitPixels(*bitmap_, dest, source, read, SRCCOPY, 0);
+}
+
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
   const TBitmap& picture = *source.bitmap_;
   TBitmap& target = *bitmap_;

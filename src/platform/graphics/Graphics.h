@@ -195,6 +195,10 @@ class TCanvas {
   // picture is Transparent. A monochrome picture shows its own palette colours.
   void Draw(int x, int y, const TBitmap& picture);
   void StretchDraw(const TRect& rect, const TBitmap& picture);
+  // Copies part of a picture (one image of a glyph strip, say), leaving out the pixels of
+  // the given colour.
+  void BrushCopy(const TRect& dest, const TBitmap& picture, const TRect& source,
+                 TColor transparentColor);
   // Copies (stretching when the sizes differ) with CopyMode and the brush as the pattern.
   void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
 

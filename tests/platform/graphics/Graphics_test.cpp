@@ -190,6 +190,21 @@ TEST(Canvas, DrawSkipsTheTransparentColourAndClips) {
   EXPECT_EQ(page.Pixel(2, 2), clWhite);
 }
 
+TEST(Canvas, BrushCopyDrawsOneImageOfAGlyphStrip) {
+  // Two square images side by side, normal and disabled, on an olive background.
+  TBitmap strip(4, 2, pf4bit);
+  strip.Canvas().Brush().SetColor(clOlive);
+  strip.Canvas().FillRect(strip.Canvas().ClipRect());
+  strip.SetPixel(0, 0, clNavy);
+  strip.SetPixel(3, 1, clGray);
+  TBitmap button(2, 2, pf24bit);
+  button.Canvas().Brush().SetColor(clSilver);
+  button.Canvas().FillRect(button.Canvas().ClipRect());
+  button.Canvas().BrushCopy(Rect(0, 0, 2, 2), strip, Rect(2, 0, 4, 2), clOlive);
+  EXPECT_EQ(button.Pixel(0, 0), clSilver);
+  EXPECT_EQ(button.Pixel(1, 1), clGray);
+}
+
 TEST(Canvas, StretchDrawScalesByNearestPixel) {
   TBitmap src(2, 1, pf24bit);
   src.SetPixel(0, 0, clRed);
