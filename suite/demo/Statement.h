@@ -1,0 +1,58 @@
+#pragma once
+// The line-clearance record statement as the report sends it to the provider: two branches,
+// records tied to a manufacturing order (TD004 '1') and to a routing operation (TD004 '2'),
+// joined by UNION ALL with the same conditions and one ORDER BY. Tests and the benchmark run
+// exactly this text against both backends.
+#include <string>
+
+namespace nv::demo {
+
+// condition: extra text appended to both where texts (for example " AND (TD001='QC09')").
+inline std::string LineClearanceStatement(const std::string& condition = "") {
+  const std::string tail = ", AA.MF001 AS AAMF001, AA.MF002 AS AAMF002, BB.MF002 AS BBMF002 ";
+  const std::string creators =
+      " LEFT JOIN $$ADMMF AS AA ON AA.MF001 = GMPTD.CREATOR  LEFT JOIN $$ADMMF AS BB ON BB.MF001 = "
+      "TD018 ";
+  std::string first =
+      " SELECT TD001,TD002,TD003,TD004,TD005,TD006,TD023,TD007, CMSMQ.MQ002 AS MQ002,CMSMQB.MQ002 "
+      "AS MQ002B,"
+      "CMSMW.MW002 AS MW002, TA006,TA034,TA035,TA057,TA058,TA015,TA021,CMSMD.MD002 AS MD002, "
+      "TD008,TD010,TD011,"
+      "TD024,TD012,TD013,TD025,TD026,TD014, TD027,TD015,TD016,TD017,TD018,TD019,TD020,TD021,TD009, "
+      "CMSMWB.MW002 AS "
+      "MW002B, TD022,MV002 as CMSMV002" +
+      tail + " FROM $$GMPTD AS GMPTD " +
+      " LEFT  JOIN $$MOCTA AS MOCTA ON TA001=TD005 AND TA002=TD006  LEFT  JOIN $$CMSMQ AS CMSMQ ON "
+      "TD001=CMSMQ.MQ001  LEFT  JOIN $$CMSMQ AS CMSMQB ON TA001=CMSMQB.MQ001  LEFT  JOIN $$CMSMQ "
+      "AS CMSMQC ON "
+      "TD010=CMSMQC.MQ001  LEFT  JOIN $$CMSMW AS CMSMW ON TD007=CMSMW.MW001  LEFT  JOIN $$CMSMW AS "
+      "CMSMWB ON "
+      "TD012=CMSMWB.MW001  LEFT  JOIN $$CMSMD AS CMSMD ON TA021=CMSMD.MD001  LEFT  JOIN $$CMSMV AS "
+      "CMSMV ON "
+      "TD009=CMSMV.MV001 " +
+      creators + " WHERE TD004='1' " + condition;
+  std::string second =
+      " SELECT TD001,TD002,TD003,TD004,TD005,TD006,TD023,TD007, CMSMQ.MQ002 AS MQ002,CMSMQB.MQ002 "
+      "AS MQ002B,"
+      "CMSMW.MW002 AS MW002, "
+      "MOCTA.TA006,MOCTA.TA034,MOCTA.TA035,MOCTA.TA057,MOCTA.TA058,MOCTA.TA015,SFCTA.TA006,"
+      "CMSMD.MD002 AS MD002, TD008,TD010,TD011,TD024,TD012,TD013,TD025,TD026,TD014, "
+      "TD027,TD015,TD016,TD017,TD018,"
+      "TD019,TD020,TD021,TD009, CMSMWB.MW002 AS MW002B, TD022,MV002 as CMSMV002" +
+      tail + " FROM $$GMPTD AS GMPTD " +
+      " LEFT  JOIN $$MOCTA AS MOCTA ON MOCTA.TA001=TD005 AND MOCTA.TA002=TD006  LEFT  JOIN $$SFCTA "
+      "AS SFCTA ON "
+      "TD005=SFCTA.TA001 AND TD006=SFCTA.TA002 AND TD023=SFCTA.TA003 AND TD007=SFCTA.TA004  LEFT  "
+      "JOIN $$CMSMQ AS "
+      "CMSMQ ON TD001=CMSMQ.MQ001  LEFT  JOIN $$CMSMQ AS CMSMQB ON SFCTA.TA001=CMSMQB.MQ001  LEFT  "
+      "JOIN $$CMSMQ AS "
+      "CMSMQC ON TD010=CMSMQC.MQ001  LEFT  JOIN $$CMSMW AS CMSMW ON TD007=CMSMW.MW001  LEFT  JOIN "
+      "$$CMSMW AS CMSMWB "
+      "ON TD012=CMSMWB.MW001  LEFT  JOIN $$CMSMD AS CMSMD ON SFCTA.TA006=CMSMD.MD001  LEFT  JOIN "
+      "$$CMSMV AS CMSMV ON "
+      "TD009=CMSMV.MV001 " +
+      creators + " WHERE TD004='2' " + condition;
+  return first + " UNION ALL " + second + " ORDER BY TD001,TD002 ";
+}
+
+}  // namespace nv::demo
