@@ -28,7 +28,7 @@ std::uint32_t Get32(const std::string& s, std::size_t at) {
 }
 
 // A BMP file as other programs write it; the pixel rows are given as they lie in the file.
-struct BmpSpec {
+struct BmpLayout {
   std::uint32_t headerSize = 40;
   std::int32_t width = 2;
   std::int32_t height = 2;
@@ -40,7 +40,7 @@ struct BmpSpec {
   std::string pixels = {};
 };
 
-std::string MakeBmp(const BmpSpec& b) {
+std::string MakeBmp(const BmpLayout& b) {
   std::string header;
   if (b.headerSize == 12) {
     Put32(header, 12);
@@ -157,7 +157,7 @@ TEST(BmpFile, AnEmptyBitmapRoundTrips) {
 
 struct ReadCase {
   const char* name;
-  BmpSpec spec;
+  BmpLayout layout;
   TPixelFormat format;
   TColor topLeft;
   TColor bottomRight;
@@ -178,7 +178,7 @@ class BmpVariants : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(BmpVariants, ReadAsOtherProgramsWriteThem) {
   const auto& c = GetParam();
-  const TBitmap bmp = Load(MakeBmp(c.spec));
+  const TBitmap bmp = Load(MakeBmp(c.layout));
   EXPECT_EQ(bmp.PixelFormat(), c.format);
   EXPECT_EQ(bmp.Width(), 2);
   EXPECT_EQ(bmp.Height(), 2);
@@ -261,8 +261,8 @@ void PrintTo(const DamageCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-BmpSpec Good() {
-  return BmpSpec{.pixels = std::string(16, '\0')};
+BmpLayout Good() {
+  return BmpLayout{.pixels = std::string(16, '\0')};
 }
 std::string With(std::string file, std::size_t at, std::uint32_t value, int bytes = 4) {
   for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
