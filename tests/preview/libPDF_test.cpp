@@ -62,9 +62,10 @@ std::string CmLine(const std::string& pdf) {
 class PdfWriter : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("nv_pdf_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // One folder per test; parameterised test names carry a slash.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    dir_ = fs::temp_directory_path() / ("nv_pdf_" + std::to_string(::getpid()) + "_" + name);
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
