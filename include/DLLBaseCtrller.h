@@ -74,16 +74,20 @@ class TDLLBaseController {
   virtual void CloseForm() = 0;                                                     // 8
   virtual std::int32_t GetIdentity(Variant& identity) = 0;                          // 9
   virtual bool IsClosed() = 0;                                                      // 10
-  // Slots 11 to 17: the base class raises the notifications; 17 is empty.
-  virtual void DoFormCreated();                               // 11: 256
-  virtual void DoFormShow(TObject* sender);                   // 12: 272
-  virtual void DoFormHide(TObject* sender);                   // 13: 288
-  virtual void DoFormDestroy(TObject* sender);                // 14: 304
-  virtual void DoExtraNotify();                               // 15: 320
-  virtual void DoNotify(std::int32_t code, TObject* sender);  // 16
-  virtual void EndDesign();                                   // 17
+  // Slots 11 to 17: the base class raises the notifications; 17 is empty. They are defined
+  // here, so every side that compiles this header has the whole class (no key function).
+  virtual void DoFormCreated() { DoNotify(kNotifyFormCreated, nullptr); }                // 11
+  virtual void DoFormShow(TObject* sender) { DoNotify(kNotifyFormShow, sender); }        // 12
+  virtual void DoFormHide(TObject* sender) { DoNotify(kNotifyFormHide, sender); }        // 13
+  virtual void DoFormDestroy(TObject* sender) { DoNotify(kNotifyFormDestroy, sender); }  // 14
+  virtual void DoExtraNotify() { DoNotify(kNotifyExtra, nullptr); }                      // 15
+  // The shell always hears the controller as the sender, whatever object raised the event.
+  virtual void DoNotify(std::int32_t code, TObject* sender) {  // 16
+    if (OnNotify) OnNotify(code, this);
+  }
+  virtual void EndDesign() {}  // 17
 
-  virtual ~TDLLBaseController();
+  virtual ~TDLLBaseController() = default;
 };
 
 }  // namespace nv

@@ -27,7 +27,7 @@ struct TOptionSpec {
   const char* help;
 };
 
-const TOptionSpec kGlobalOptions[] = {
+const std::vector<TOptionSpec> kGlobalOptions = {
     {"client", "DIR", "the client folder (default: ClientPath in the registry file)"},
     {"module", "FILE", "the module library (default: QCPR31C.so in the client folder)"},
     {"user", "ID", "user ID passed to Open (default DS)"},
@@ -289,7 +289,7 @@ void PrintGeneralHelp(std::ostream& out, const std::vector<TSubcommand>& subcomm
     out << left << std::string(14 - left.size(), ' ') << c.summary << "\n";
   }
   out << "\nOptions (for every subcommand):\n";
-  PrintOptions(out, {std::begin(kGlobalOptions), std::end(kGlobalOptions)});
+  PrintOptions(out, kGlobalOptions);
   out << "\n\"baton SUBCOMMAND --help\" explains a subcommand. Exit status: 0 success, 1 a step\n"
          "failed, 2 bad arguments.\n";
 }
@@ -313,7 +313,7 @@ const TOptionSpec* FindOption(const std::vector<TOptionSpec>& options, std::stri
 // Options may stand before or after the subcommand; "--name VALUE" or "--name=VALUE".
 TParsed ParseArguments(const std::vector<std::string>& args, const TSubcommand* command,
                        std::vector<TOptionSpec> commandOptions) {
-  std::vector<TOptionSpec> known(std::begin(kGlobalOptions), std::end(kGlobalOptions));
+  std::vector<TOptionSpec> known = kGlobalOptions;
   known.insert(known.end(), commandOptions.begin(), commandOptions.end());
   TParsed parsed;
   bool optionsEnded = false;
@@ -361,8 +361,7 @@ int Main(int argc, char** argv) {
   for (size_t i = 0; i < args.size() && command == nullptr; ++i) {
     const std::string& a = args[i];
     if (a.compare(0, 2, "--") == 0) {
-      const TOptionSpec* spec =
-          FindOption({std::begin(kGlobalOptions), std::end(kGlobalOptions)}, a.substr(2));
+      const TOptionSpec* spec = FindOption(kGlobalOptions, a.substr(2));
       if (spec != nullptr && spec->value != nullptr && a.find('=') == std::string::npos) ++i;
       continue;
     }
