@@ -129,7 +129,7 @@ std::int32_t TDLLVRCtrller::ConvertFromKeys(const Variant& args) {
 }
 
 void TDLLVRCtrller::ShowModal(Variant& modalResult) {
-  modalResult = form_ != nullptr ? form_->ShowModal() : mrCancel;
+  modalResult = form_ != nullptr ? form_->ShowModal() : kModalResultCancel;
 }
 
 void TDLLVRCtrller::CloseForm() {

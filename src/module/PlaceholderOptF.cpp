@@ -137,9 +137,9 @@ TDLLWindowHandle TfrmPlaceholderOpt::Handle() {
 
 int TfrmPlaceholderOpt::ShowModal() {
   SetVisible(true);
-  int result = mrCancel;
+  int result = kModalResultCancel;
   if (const char* scripted = std::getenv(kModalResultVariable)) {
-    result = StrToIntDef(scripted, mrCancel);
+    result = StrToIntDef(scripted, kModalResultCancel);
   }
   SetVisible(false);
   return result;

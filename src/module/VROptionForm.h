@@ -10,10 +10,8 @@
 
 namespace nv {
 
-// Modal results as the platform numbers them.
-inline constexpr int mrNone = 0;
-inline constexpr int mrOk = 1;
-inline constexpr int mrCancel = 2;
+// The modal result of a form closed without a choice (the platform's cancel).
+inline constexpr int kModalResultCancel = 2;
 
 using TOptFormEvent = TNotifyEvent;
 

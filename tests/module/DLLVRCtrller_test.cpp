@@ -45,7 +45,7 @@ class TFakeForm : public TComponent, public IVROptionForm {
     state_ = s;
   }
   TDLLWindowHandle Handle() override { return 42; }
-  int ShowModal() override { return mrOk; }
+  int ShowModal() override { return 1; }  // OK
   TOptFormEvent OnShow() const override { return onShow_; }
   void SetOnShow(TOptFormEvent h) override { onShow_ = std::move(h); }
   TOptFormEvent OnHide() const override { return onHide_; }
@@ -131,7 +131,7 @@ TEST_F(VRCtrller, GuardedCallsAndCommands) {
                                             "end design"}));
   Variant modal;
   controller_.ShowModal(modal);
-  EXPECT_EQ(modal.AsInteger(), mrOk);
+  EXPECT_EQ(modal.AsInteger(), 1);
 }
 
 }  // namespace
