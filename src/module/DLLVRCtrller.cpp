@@ -29,7 +29,7 @@ std::string ModuleFileName() {
 
 TDLLVRCtrller::~TDLLVRCtrller() {
   // the shell hears 304 while it destroys the controller
-  if (form_ != nullptr && !form_->IsDestroying()) delete form_;
+  if (form_ != nullptr && !form_->IsDestroying()) form_->Free();
 }
 
 void TDLLVRCtrller::GetVersionTag(std::u16string& tag) {
@@ -68,12 +68,12 @@ void TDLLVRCtrller::CreateForm() {
 
 // The form's own handlers stay in force and run first; the notification follows.
 void TDLLVRCtrller::ChainFormHandlers() {
-  oldOnShow_ = form_->OnShow();
-  form_->SetOnShow([this](TObject* sender) { DoFormShow(sender); });
-  oldOnHide_ = form_->OnHide();
-  form_->SetOnHide([this](TObject* sender) { DoFormHide(sender); });
-  oldOnDestroy_ = form_->OnDestroy();
-  form_->SetOnDestroy([this](TObject* sender) { DoFormDestroy(sender); });
+  oldOnShow_ = form_->ShowHandler();
+  form_->SetShowHandler([this](TObject* sender) { DoFormShow(sender); });
+  oldOnHide_ = form_->HideHandler();
+  form_->SetHideHandler([this](TObject* sender) { DoFormHide(sender); });
+  oldOnDestroy_ = form_->DestroyHandler();
+  form_->SetDestroyHandler([this](TObject* sender) { DoFormDestroy(sender); });
 }
 
 std::int32_t TDLLVRCtrller::Open(const Variant& params) {
@@ -133,7 +133,7 @@ void TDLLVRCtrller::ShowModal(Variant& modalResult) {
 }
 
 void TDLLVRCtrller::CloseForm() {
-  if (form_ != nullptr && !form_->IsDestroying()) delete form_;
+  if (form_ != nullptr && !form_->IsDestroying()) form_->Free();
 }
 
 std::int32_t TDLLVRCtrller::GetIdentity(Variant& identity) {

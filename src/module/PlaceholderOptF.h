@@ -18,6 +18,7 @@ class TfrmPlaceholderOpt : public TComponent, public IVROptionForm {
   TfrmPlaceholderOpt();
   ~TfrmPlaceholderOpt() override;
 
+  void Free() override { delete this; }
   bool IsDestroying() const override { return ComponentState().Contains(csDestroying); }
   TObject* Sender() override { return this; }
 
@@ -32,12 +33,12 @@ class TfrmPlaceholderOpt : public TComponent, public IVROptionForm {
   TDLLWindowHandle Handle() override;
   int ShowModal() override;
 
-  TOptFormEvent OnShow() const override { return onShow_; }
-  void SetOnShow(TOptFormEvent handler) override { onShow_ = std::move(handler); }
-  TOptFormEvent OnHide() const override { return onHide_; }
-  void SetOnHide(TOptFormEvent handler) override { onHide_ = std::move(handler); }
-  TOptFormEvent OnDestroy() const override { return onDestroy_; }
-  void SetOnDestroy(TOptFormEvent handler) override { onDestroy_ = std::move(handler); }
+  TOptFormEvent ShowHandler() const override { return onShow_; }
+  void SetShowHandler(TOptFormEvent handler) override { onShow_ = std::move(handler); }
+  TOptFormEvent HideHandler() const override { return onHide_; }
+  void SetHideHandler(TOptFormEvent handler) override { onHide_ = std::move(handler); }
+  TOptFormEvent DestroyHandler() const override { return onDestroy_; }
+  void SetDestroyHandler(TOptFormEvent handler) override { onDestroy_ = std::move(handler); }
 
   std::string VersionTag() const override { return kVersionTag; }
   std::string UserID() const override { return userID_; }

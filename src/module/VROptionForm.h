@@ -19,8 +19,10 @@ class IVROptionForm {
  public:
   enum TOptWindowState { wsNormal, wsMinimized, wsMaximized };
 
-  // Destruction raises the destroy handler (the controller learns of it there).
   virtual ~IVROptionForm() = default;
+  // Frees the form; its destroy handler runs while the whole form still exists (the
+  // controller learns there that the form is gone).
+  virtual void Free() = 0;
   // Being destroyed: the controller must not free it a second time.
   virtual bool IsDestroying() const = 0;
   // The identity passed to handlers as their sender.
@@ -38,12 +40,12 @@ class IVROptionForm {
   virtual TDLLWindowHandle Handle() = 0;
   virtual int ShowModal() = 0;
 
-  virtual TOptFormEvent OnShow() const = 0;
-  virtual void SetOnShow(TOptFormEvent handler) = 0;
-  virtual TOptFormEvent OnHide() const = 0;
-  virtual void SetOnHide(TOptFormEvent handler) = 0;
-  virtual TOptFormEvent OnDestroy() const = 0;
-  virtual void SetOnDestroy(TOptFormEvent handler) = 0;
+  virtual TOptFormEvent ShowHandler() const = 0;
+  virtual void SetShowHandler(TOptFormEvent handler) = 0;
+  virtual TOptFormEvent HideHandler() const = 0;
+  virtual void SetHideHandler(TOptFormEvent handler) = 0;
+  virtual TOptFormEvent DestroyHandler() const = 0;
+  virtual void SetDestroyHandler(TOptFormEvent handler) = 0;
 
   virtual std::string VersionTag() const = 0;
   virtual std::string UserID() const = 0;

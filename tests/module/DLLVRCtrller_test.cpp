@@ -24,6 +24,7 @@ class TFakeForm : public TComponent, public IVROptionForm {
     Destroying();
     if (onDestroy_) onDestroy_(this);
   }
+  void Free() override { delete this; }
   bool IsDestroying() const override { return ComponentState().Contains(csDestroying); }
   TObject* Sender() override { return this; }
   void SetModulePath(const std::string& f) override { journal->push_back("path " + f); }
@@ -46,12 +47,12 @@ class TFakeForm : public TComponent, public IVROptionForm {
   }
   TDLLWindowHandle Handle() override { return 42; }
   int ShowModal() override { return 1; }  // OK
-  TOptFormEvent OnShow() const override { return onShow_; }
-  void SetOnShow(TOptFormEvent h) override { onShow_ = std::move(h); }
-  TOptFormEvent OnHide() const override { return onHide_; }
-  void SetOnHide(TOptFormEvent h) override { onHide_ = std::move(h); }
-  TOptFormEvent OnDestroy() const override { return onDestroy_; }
-  void SetOnDestroy(TOptFormEvent h) override { onDestroy_ = std::move(h); }
+  TOptFormEvent ShowHandler() const override { return onShow_; }
+  void SetShowHandler(TOptFormEvent h) override { onShow_ = std::move(h); }
+  TOptFormEvent HideHandler() const override { return onHide_; }
+  void SetHideHandler(TOptFormEvent h) override { onHide_ = std::move(h); }
+  TOptFormEvent DestroyHandler() const override { return onDestroy_; }
+  void SetDestroyHandler(TOptFormEvent h) override { onDestroy_ = std::move(h); }
   std::string VersionTag() const override { return "870401-0.00.00"; }
   std::string UserID() const override { return "DS"; }
   std::string CompanyCode() const override { return "A01"; }
