@@ -9,6 +9,10 @@
 namespace nv {
 namespace {
 
+// A pack line index beyond this is no relabelling but a typing error (or a hostile pack);
+// growing a list that far would take all memory.
+constexpr int kMaxLineIndex = 65535;
+
 struct TPathPart {
   std::string base;
   int index = -1;  // -1: no "_" or not a number
@@ -93,7 +97,7 @@ void ApplyLangAttribute(TComponent& component, std::string_view name, const std:
   if (target == nullptr) return;
   try {
     if (auto* strings = dynamic_cast<TStrings*>(target)) {
-      if (last.index < 0) return;
+      if (last.index < 0 || last.index > kMaxLineIndex) return;
       while (strings->Count() <= last.index) strings->Add("");
       strings->Put(last.index, value);
       return;

@@ -71,7 +71,7 @@ TEST_F(LanguagePack, RelabelsASampleForm) {
 
 TEST_F(LanguagePack, AssignmentsThatDoNotFitAreSkipped) {
   Pack("CHS", "TfrmSample", R"(<TfrmSample>
-  <btnOk Items_5="五" Color="clNoSuchColour" Nothing="x" Caption="好" Font.Nothing="x"/>
+  <btnOk Items_5="五" Items_99999999="huge" Color="clNoSuchColour" Nothing="x" Caption="好" Font.Nothing="x"/>
   <lvList Columns_9.Caption="越界" Rows_1.Caption="无" Columns_x.Caption="坏" Items.Caption="x"
           Hint="提示"/>
 </TfrmSample>)");
