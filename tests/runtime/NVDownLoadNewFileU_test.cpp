@@ -34,9 +34,21 @@ class NewFileDownload : public testing::SuiteMachine {
   void Upgrader(const std::string& goAhead) {
     Registry("\"GoAhead\"=\"" + goAhead + "\"", "Software\\VOXA\\Mendwright");
   }
-  std::string LogFile() const {
-    return GetHostProgramFolder() + "Log/Alert_NVDownLoadNewFileU_20040307.log";
+  // The download log sits beside the host program, shared by every test process: a test
+  // that reads it takes a day of its own.
+  void UseDay(int day) {
+    std::filesystem::remove(LogFile());
+    day_ = day;
+    SetClockForTesting(EncodeDate(2004, 4, day) + EncodeTime(9, 5, 3, 45));
+    std::filesystem::remove(LogFile());
   }
+  std::string LogFile() const {
+    return GetHostProgramFolder() + "Log/Alert_NVDownLoadNewFileU_" +
+           (day_ == 0 ? std::string("20040307")
+                      : "200404" + std::string(day_ < 10 ? "0" : "") + std::to_string(day_)) +
+           ".log";
+  }
+  int day_ = 0;
   std::string Source() const { return root_ + "server\\"; }
 
   std::string local_;
@@ -60,6 +72,7 @@ TEST_F(NewFileDownload, CurrentFileIsLeftAlone) {
 }
 
 TEST_F(NewFileDownload, UpgraderSwitchedOff) {
+  UseDay(1);
   for (const char* value : {"0", "", "yes"}) {
     registry_.clear();
     Upgrader(value);
@@ -72,10 +85,11 @@ TEST_F(NewFileDownload, UpgraderSwitchedOff) {
   EXPECT_TRUE(DownloadNewFile("2004/03/07", Source(), local_, false, message_));
   EXPECT_EQ(
       testing::ReadFile(LogFile()),
-      "[2004/03/07 09:05:03:045] Read Upgrader Registry Error: No UPGRADER_REGISTRY_PATH\r\n");
+      "[2004/04/01 09:05:03:045] Read Upgrader Registry Error: No UPGRADER_REGISTRY_PATH\r\n");
 }
 
 TEST_F(NewFileDownload, FailuresAnswerFalseWithTheReason) {
+  UseDay(2);
   Upgrader("1");
   const std::string missing = "Source file not found: " + root_ + "server/none.so.zip";
   struct Case {
@@ -99,7 +113,7 @@ TEST_F(NewFileDownload, FailuresAnswerFalseWithTheReason) {
     EXPECT_FALSE(DownloadNewFile("2004/03/07", Source(), c.local, false, message, c.library))
         << c.name;
     EXPECT_EQ(message, c.expected) << c.name;
-    log += "[2004/03/07 09:05:03:045] " + c.expected + "\r\n";
+    log += "[2004/04/02 09:05:03:045] " + c.expected + "\r\n";
   }
   EXPECT_EQ(testing::ReadFile(LogFile()), log);
 }
