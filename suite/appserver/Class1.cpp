@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 
+#include "platform/com/ComObj.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/DateUtils.h"
 #include "platform/data/DataPacket.h"
@@ -600,6 +601,10 @@ IDispatchObject* CreateTallydClass1() {
   std::shared_ptr<TStatementTrace> trace;
   if (config.traceEnabled) trace = std::make_shared<TStatementTrace>(config.traceFile);
   return new TTallydClass1(config, trace);
+}
+
+void RegisterTallydClass1() {
+  RegisterComClass(kServerProgID, [] { return CreateTallydClass1(); });
 }
 
 }  // namespace nv::tallyd

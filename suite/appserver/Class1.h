@@ -22,5 +22,8 @@ IDispatchObject* CreateTallydClass1(const TServerConfig& config,
 // The same, with the configuration in effect for this process (DefaultServerConfig) and its
 // trace when the configuration switches it on.
 IDispatchObject* CreateTallydClass1();
+// Registers CreateTallydClass1() under "Tallyd.Class1" in this library's class registry, for a
+// program that links the server in (the module itself reaches it through the plug-in).
+void RegisterTallydClass1();
 
 }  // namespace nv::tallyd
