@@ -338,6 +338,12 @@ void SeedRecords(TSeeder& s) {
 }  // namespace
 
 void SeedQueryDefinitions(tallyd::TDatabase& db);
+
+// Statistics after a bulk load, so the planner knows the joined tables' sizes (PostgreSQL
+// otherwise plans the line-clearance statement for tables of one row).
+void AnalyzeTables(tallyd::TDatabase& db) {
+  for (const TTableDef& t : SchemaTables()) db.Execute(std::string("ANALYZE ") + t.name);
+}
 void SeedMessages(tallyd::TDatabase& db);
 
 void SeedDemoData(tallyd::TDatabase& db) {
@@ -348,6 +354,7 @@ void SeedDemoData(tallyd::TDatabase& db) {
   SeedRecords(s);
   SeedQueryDefinitions(db);
   SeedMessages(db);
+  AnalyzeTables(db);
 }
 
 void GenerateRecords(tallyd::TDatabase& db, int count) {
@@ -438,6 +445,7 @@ void GenerateRecords(tallyd::TDatabase& db, int count) {
            std::move(orders));
   s.Insert("SFCTA", Cols("TA001,TA002,TA003,TA004,TA006,TA007").c_str(), std::move(operations));
   s.Insert("GMPTD", kRecordColumns, std::move(records));
+  AnalyzeTables(db);
 }
 
 }  // namespace nv::demo
