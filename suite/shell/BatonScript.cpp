@@ -67,7 +67,11 @@ const std::vector<TStepSpec>& StepSpecs() {
          if (!a.empty()) ParseInteger("RESULT", a[0]);
        },
        [](THostSession& s, const auto& a) {
-         if (!a.empty()) SetModalResultScript(ParseInteger("RESULT", a[0]));
+         if (a.empty()) {
+           unsetenv(kModalResultVariable);  // the headless user cancels
+         } else {
+           SetModalResultScript(ParseInteger("RESULT", a[0]));
+         }
          s.ShowModal();
        }},
       {"print", 0, 1, "print [TYPE,NUMBER]",

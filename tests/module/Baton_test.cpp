@@ -97,6 +97,15 @@ TEST(Baton, ScriptedSessionShowsTheContractsAnswers) {
       << "no element 3: an A4 page at 96 dots per inch";
 }
 
+TEST(Baton, ScriptedModalRunsAnswerAsScripted) {
+  TRun run = RunBaton("run -", "open\nmodal 3\nmodal\nclose\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("modal 3\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("modal 2\n"), std::string::npos)
+      << "without a result the headless user cancels\n"
+      << run.out;
+}
+
 struct StatusCase {
   const char* name;
   std::string args;
