@@ -289,6 +289,12 @@ struct TFieldInfo {
   std::function<void(TObject&, TComponent*)> Set;
 };
 
+// A form text compiled into the binary (see nv_embed_form_texts in FormText.cmake).
+struct TEmbeddedText {
+  std::string_view Text;
+  std::string_view Source;  // file name, for messages
+};
+
 template <class C>
 class TClassBuilder;
 
@@ -325,6 +331,9 @@ class TClassInfo {
   const TMethodInfo* FindMethod(std::string_view name) const;
   const TFieldInfo* FindField(std::string_view name) const;
 
+  // The class's own standard layout (form text), empty when it has none.
+  const TEmbeddedText& FormText() const { return formText_; }
+
   TFactoryKind FactoryKind() const { return factoryKind_; }
   // Creating by class name; raises nv::Exception "Cannot create a TX" when the class has no
   // factory of that kind. AfterConstruction is called on the new object (a form reads its
@@ -342,6 +351,7 @@ class TClassInfo {
   std::vector<TPropInfo> props_;
   std::vector<TMethodInfo> methods_;
   std::vector<TFieldInfo> fields_;
+  TEmbeddedText formText_;
   TFactoryKind factoryKind_ = fkNone;
   std::function<TObject*(void*)> factory_;  // argument: owner or collection
 };
@@ -369,6 +379,14 @@ class TClassInfo {
     return info;                                                                \
   }                                                                             \
   void Class::Publish([[maybe_unused]] ::nv::TClassBuilder<Class>& b)
+
+// The embedded text of a unit: NV_FORM_TEXT_DECLARE(BaseGene) at namespace scope (outside
+// any namespace) declares it, NV_FORM_TEXT(BaseGene) is its value.
+#define NV_FORM_TEXT_DECLARE(Unit) \
+  namespace nv::formtext {         \
+  ::nv::TEmbeddedText Unit();      \
+  }
+#define NV_FORM_TEXT(Unit) (::nv::formtext::Unit())
 
 // ---------------------------------------------------------------------------------------
 // The class registry: classes that form texts may name.
@@ -522,6 +540,12 @@ class TClassBuilder {
       return method;
     };
     info_.methods_.push_back(std::move(m));
+    return *this;
+  }
+
+  // The class's standard layout: b.FormText(NV_FORM_TEXT(BaseGene)).
+  TClassBuilder& FormText(TEmbeddedText text) {
+    info_.formText_ = text;
     return *this;
   }
 

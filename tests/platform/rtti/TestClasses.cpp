@@ -1,5 +1,8 @@
 #include "TestClasses.h"
 
+NV_FORM_TEXT_DECLARE(Base)
+NV_FORM_TEXT_DECLARE(Child)
+
 namespace nv::test {
 
 int TWidget::destroyed = 0;
@@ -43,6 +46,17 @@ NV_PUBLISH(TTestForm) {
   b.Method("btnOkClick", &TTestForm::btnOkClick);
   b.Method("DateFieldEnter", &TTestForm::DateFieldEnter);
   b.Method("edtKeyDown", &TTestForm::edtKeyDown);
+}
+
+NV_PUBLISH(TfrmBase) {
+  b.FormText(NV_FORM_TEXT(Base));
+  b.Field("pnlMain", &TfrmBase::pnlMain);
+}
+
+NV_PUBLISH(TfrmChild) {
+  b.FormText(NV_FORM_TEXT(Child));
+  b.Field("lblExtra", &TfrmChild::lblExtra);
+  b.Method("lblExtraClick", &TfrmChild::lblExtraClick);
 }
 
 }  // namespace nv::test

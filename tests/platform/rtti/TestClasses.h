@@ -8,6 +8,7 @@
 #include "platform/rtti/Collection.h"
 #include "platform/rtti/Events.h"
 #include "platform/rtti/Font.h"
+#include "platform/rtti/FormText.h"
 #include "platform/rtti/StringList.h"
 
 namespace nv::test {
@@ -82,19 +83,39 @@ class TTestForm : public TComponent {
   NV_CLASS(TTestForm, TComponent)
  public:
   using TComponent::TComponent;
-  void btnOkClick(TObject* sender) { calls.push_back("btnOkClick:" + Name(sender)); }
-  void DateFieldEnter(TObject* sender) { calls.push_back("DateFieldEnter:" + Name(sender)); }
+  void btnOkClick(TObject* sender) { calls.push_back("btnOkClick:" + NameOf(sender)); }
+  void DateFieldEnter(TObject* sender) { calls.push_back("DateFieldEnter:" + NameOf(sender)); }
   void edtKeyDown(TObject* sender, Word& key, TShiftState shift) {
     calls.push_back("edtKeyDown");
     key = 0;
   }
-  static std::string Name(TObject* o) {
+  static std::string NameOf(TObject* o) {
     auto* c = dynamic_cast<TComponent*>(o);
     return c ? c->Name() : "?";
   }
   TWidget* btnOk = nullptr;
   TWidget* edtCode = nullptr;
   std::vector<std::string> calls;
+};
+
+// A form chain with standard texts (forms/Base.form, forms/Child.form), read base first
+// when the form is created.
+class TfrmBase : public TTestForm {
+  NV_CLASS(TfrmBase, TTestForm)
+ public:
+  using TTestForm::TTestForm;
+  void AfterConstruction() override {
+    InitInheritedComponent(*this, &TTestForm::StaticClassInfo());
+  }
+  TWidget* pnlMain = nullptr;
+};
+
+class TfrmChild : public TfrmBase {
+  NV_CLASS(TfrmChild, TfrmBase)
+ public:
+  using TfrmBase::TfrmBase;
+  void lblExtraClick(TObject* sender) { calls.push_back("lblExtraClick"); }
+  TWidget* lblExtra = nullptr;
 };
 
 }  // namespace nv::test
