@@ -20,13 +20,7 @@ enum TValueType {
   vaBinary       // { 0A1B... }
 };
 
-struct TFormProperty;
-
-struct TFormItem {  // one item of a collection
-  std::vector<TFormProperty> Properties;
-  int Line = 0;
-  int Column = 0;
-};
+struct TFormItem;
 
 struct TFormValue {
   TValueType Type = vaNull;
@@ -35,34 +29,14 @@ struct TFormValue {
   std::string Text;                // string bytes, ident, or binary bytes
   std::vector<std::string> Names;  // set members
   std::vector<TFormValue> List;
-  std::vector<TFormItem> Items;
+  std::vector<TFormItem> Items;  // complete below, before any member is used
   int Line = 0;
   int Column = 0;
 
-  static TFormValue OfInteger(std::int64_t v) {
-    TFormValue r;
-    r.Type = vaInteger;
-    r.Integer = v;
-    return r;
-  }
-  static TFormValue OfString(std::string v) {
-    TFormValue r;
-    r.Type = vaString;
-    r.Text = std::move(v);
-    return r;
-  }
-  static TFormValue OfIdent(std::string v) {
-    TFormValue r;
-    r.Type = vaIdent;
-    r.Text = std::move(v);
-    return r;
-  }
-  static TFormValue OfBinary(std::string bytes) {
-    TFormValue r;
-    r.Type = vaBinary;
-    r.Text = std::move(bytes);
-    return r;
-  }
+  static TFormValue OfInteger(std::int64_t v);
+  static TFormValue OfString(std::string v);
+  static TFormValue OfIdent(std::string v);
+  static TFormValue OfBinary(std::string bytes);
 };
 
 struct TFormProperty {
@@ -71,6 +45,37 @@ struct TFormProperty {
   int Line = 0;
   int Column = 0;
 };
+
+struct TFormItem {  // one item of a collection
+  std::vector<TFormProperty> Properties;
+  int Line = 0;
+  int Column = 0;
+};
+
+inline TFormValue TFormValue::OfInteger(std::int64_t v) {
+  TFormValue r;
+  r.Type = vaInteger;
+  r.Integer = v;
+  return r;
+}
+inline TFormValue TFormValue::OfString(std::string v) {
+  TFormValue r;
+  r.Type = vaString;
+  r.Text = std::move(v);
+  return r;
+}
+inline TFormValue TFormValue::OfIdent(std::string v) {
+  TFormValue r;
+  r.Type = vaIdent;
+  r.Text = std::move(v);
+  return r;
+}
+inline TFormValue TFormValue::OfBinary(std::string bytes) {
+  TFormValue r;
+  r.Type = vaBinary;
+  r.Text = std::move(bytes);
+  return r;
+}
 
 const char* ValueTypeName(TValueType type);  // "an integer", "a string", ...
 
