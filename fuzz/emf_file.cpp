@@ -10,8 +10,8 @@
 #include "platform/graphics/PageFonts.h"
 
 // Fontconfig, Pango and Cairo keep the fonts they load for the life of the process; those
-// caches are not leaks of the reader.
-extern "C" const char* __lsan_default_suppressions() {
+// caches are not leaks of the reader. Weak: a sanitizer build of the page library has its own.
+extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() {
   return "leak:libfontconfig.so\nleak:libcairo.so\nleak:libpango\nleak:libglib\n"
          "leak:libharfbuzz\nleak:libfreetype\n";
 }

@@ -96,16 +96,28 @@ class TParser {
     handles_ = handles;
     device = {file_.I32(72), file_.I32(76)};
     mm = {file_.I32(80), file_.I32(84)};
-    bool invalid = device.X <= 0 || device.Y <= 0 || mm.X <= 0 || mm.Y <= 0;
+    constexpr std::int32_t kMaxSize = 1000000;
+    bool invalid = device.X <= 0 || device.Y <= 0 || mm.X <= 0 || mm.Y <= 0 ||
+                   device.X > kMaxSize || device.Y > kMaxSize || mm.X > kMaxSize || mm.Y > kMaxSize;
     // The micrometre extension, where present, gives the device size more precisely.
-    um = {mm.X * 1000, mm.Y * 1000};
+    um = invalid ? TEmfPoint{} : TEmfPoint{mm.X * 1000, mm.Y * 1000};
     if (file_.U32(4) >= 108 && file_.size >= 108 && file_.I32(100) > 0 && file_.I32(104) > 0) {
       um = {file_.I32(100), file_.I32(104)};
     }
     if (invalid) {
       throw EInvalidMetafile("EMF: reference device " + std::to_string(device.X) + " x " +
                              std::to_string(device.Y) + " pixels, " + std::to_string(mm.X) + " x " +
-                             std::to_string(mm.Y) + " mm: expected positive sizes");
+                             std::to_string(mm.Y) + " mm: expected 1 to 1000000 of each");
+    }
+    // 0.01 mm: a frame of up to ten kilometres a side keeps every width within range.
+    constexpr std::int32_t kMaxFrame = 1000000000;
+    for (std::int32_t v : {frame.Left, frame.Top, frame.Right, frame.Bottom}) {
+      if (v < -kMaxFrame || v > kMaxFrame) {
+        throw EInvalidMetafile("EMF: frame " + std::to_string(frame.Left) + "," +
+                               std::to_string(frame.Top) + "-" + std::to_string(frame.Right) + "," +
+                               std::to_string(frame.Bottom) +
+                               " (0.01 mm): coordinates beyond 10 km");
+      }
     }
   }
 
@@ -724,7 +736,7 @@ class TPlayer {
     const std::uint32_t ETO_OPAQUE = 2, ETO_CLIPPED = 4;
     cairo_save(cr_);
     if (r.A[2] & (ETO_OPAQUE | ETO_CLIPPED)) {
-      cairo_rectangle(cr_, r.A[3], r.A[4], r.A[5] - r.A[3], r.A[6] - r.A[4]);
+      cairo_rectangle(cr_, r.A[3], r.A[4], double(r.A[5]) - r.A[3], double(r.A[6]) - r.A[4]);
       if (r.A[2] & ETO_OPAQUE) {
         SetColor(cr_, dc_.BkColor);
         cairo_fill_preserve(cr_);
@@ -881,7 +893,7 @@ class TPlayer {
         break;
       case EMR_INTERSECTCLIPRECT:
         Apply();
-        cairo_rectangle(cr_, r.A[0], r.A[1], r.A[2] - r.A[0], r.A[3] - r.A[1]);
+        cairo_rectangle(cr_, r.A[0], r.A[1], double(r.A[2]) - r.A[0], double(r.A[3]) - r.A[1]);
         cairo_clip(cr_);
         break;
       case EMR_LINETO:
@@ -896,11 +908,11 @@ class TPlayer {
       case EMR_ELLIPSE:
         Apply();
         if (r.Type == EMR_RECTANGLE) {
-          cairo_rectangle(cr_, r.A[0], r.A[1], r.A[2] - r.A[0], r.A[3] - r.A[1]);
+          cairo_rectangle(cr_, r.A[0], r.A[1], double(r.A[2]) - r.A[0], double(r.A[3]) - r.A[1]);
         } else {
           cairo_save(cr_);
-          cairo_translate(cr_, (r.A[0] + r.A[2]) / 2.0, (r.A[1] + r.A[3]) / 2.0);
-          double rx = (r.A[2] - r.A[0]) / 2.0, ry = (r.A[3] - r.A[1]) / 2.0;
+          cairo_translate(cr_, (double(r.A[0]) + r.A[2]) / 2.0, (double(r.A[1]) + r.A[3]) / 2.0);
+          double rx = (double(r.A[2]) - r.A[0]) / 2.0, ry = (double(r.A[3]) - r.A[1]) / 2.0;
           if (rx != 0 && ry != 0) {
             cairo_scale(cr_, rx, ry);
             cairo_arc(cr_, 0, 0, 1, 0, 2 * M_PI);

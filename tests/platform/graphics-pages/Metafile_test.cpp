@@ -204,7 +204,7 @@ std::vector<DamageCase> DamageCases() {
       "EMF: the header names no handle table (0 handles)");
   mutate(
       "no reference device", [](std::string& s) { Set32(s, 80, 0); },
-      "EMF: reference device 960 x 960 pixels, 0 x 254 mm: expected positive sizes");
+      "EMF: reference device 960 x 960 pixels, 0 x 254 mm: expected 1 to 1000000 of each");
   mutate(
       "cut before the end", [](std::string& s) { s.resize(s.size() - 20); },
       "EMF: no end-of-file record after 22 records");
