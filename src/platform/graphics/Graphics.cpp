@@ -9,7 +9,7 @@ namespace nv {
 namespace {
 
 // Classic three-dimensional scheme, indexed by system colour number.
-constexpr std::array<TColor, 25> kSystemColors = {
+constexpr std::array<std::uint32_t, 25> kSystemColors = {
     0xC8D0D4,  // scroll bar
     0xA56E3A,  // desktop
     0x6A240A,  // active caption
@@ -102,7 +102,7 @@ void BlitPixels(TBitmap& dest, const TRect& destRect, const TRect& sourceRect, S
     for (int x = x0; x < x1; ++x) {
       const int sx = sourceRect.Left +
                      static_cast<int>(static_cast<std::int64_t>(x - destRect.Left) * sw / dw);
-      TColor s = 0;
+      TColor s = clBlack;
       if (!source(sx, sy, &s)) continue;
       if (mono) {
         const TColor d = BitAt(dest, x, y) ? clWhite : clBlack;
@@ -125,9 +125,9 @@ void BlitPixels(TBitmap& dest, const TRect& destRect, const TRect& sourceRect, S
 TColor ColorToRGB(TColor color) {
   if (color < 0) {
     const auto index = static_cast<std::size_t>(color & 0xFF);
-    return index < kSystemColors.size() ? kSystemColors[index] : clBlack;
+    return index < kSystemColors.size() ? ToColor(kSystemColors[index]) : clBlack;
   }
-  return color & 0xFFFFFF;
+  return ToColor(color & 0xFFFFFF);
 }
 
 TColor ApplyRasterOp(TCopyMode mode, TColor pattern, TColor source, TColor dest) {
@@ -241,7 +241,7 @@ void TCanvas::StretchDraw(const TRect& rect, const TBitmap& picture) {
     return;
   }
   const bool transparent = picture.Transparent();
-  const TColor transparentColor = transparent ? ColorToRGB(picture.TransparentColor()) : 0;
+  const TColor transparentColor = transparent ? ColorToRGB(picture.TransparentColor()) : clBlack;
   const bool monoDest = dest.PixelFormat() == pf1bit;
   auto source = [&](int sx, int sy, TColor* out) {
     const TColor c = picture.Pixel(sx, sy);
@@ -263,7 +263,7 @@ void TCanvas::BrushCopy(const TRect& dest, const TBitmap& picture, const TRect& 
     *out = monoDest ? (NearestOfTwo(bitmap_->Palette(), c) ? clWhite : clBlack) : c;
     return true;
   };
-  BlitPixels(*bitmap_, dest, source, read, SRCCOPY, 0);
+  BlitPixels(*bitmap_, dest, source, read, SRCCOPY, clBlack);
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
@@ -473,7 +473,7 @@ std::uint8_t TBitmap::NearestIndex(TColor rgb) const {
 }
 
 TColor TBitmap::Pixel(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return -1;
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return ToColor(0xFFFFFFFF);
   const std::uint8_t* row = bits_.data() + static_cast<std::size_t>(y) * stride_;
   switch (format_) {
     case pf1bit:
@@ -500,7 +500,7 @@ TColor TBitmap::Pixel(int x, int y) const {
       return RGB(p[2], p[1], p[0]);
     }
   }
-  return -1;
+  return ToColor(0xFFFFFFFF);
 }
 
 void TBitmap::SetPixel(int x, int y, TColor color) {

@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Colors.h"
 #include "platform/core/SysUtils.h"
 #include "platform/graphics/Types.h"
 
@@ -36,76 +37,6 @@ namespace nv {
 
 NV_DECLARE_EXCEPTION(EInvalidGraphic, Exception);           // picture data that is not usable
 NV_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception);  // an operation a picture refuses
-
-// 0x00BBGGRR; negative values (high bit set) name system colours by index in the low byte.
-using TColor = std::int32_t;
-
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clMaroon = 0x000080;
-constexpr TColor clGreen = 0x008000;
-constexpr TColor clOlive = 0x008080;
-constexpr TColor clNavy = 0x800000;
-constexpr TColor clPurple = 0x800080;
-constexpr TColor clTeal = 0x808000;
-constexpr TColor clGray = 0x808080;
-constexpr TColor clSilver = 0xC0C0C0;
-constexpr TColor clRed = 0x0000FF;
-constexpr TColor clLime = 0x00FF00;
-constexpr TColor clYellow = 0x00FFFF;
-constexpr TColor clBlue = 0xFF0000;
-constexpr TColor clFuchsia = 0xFF00FF;
-constexpr TColor clAqua = 0xFFFF00;
-constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clMoneyGreen = 0xC0DCC0;
-constexpr TColor clSkyBlue = 0xF0CAA6;
-constexpr TColor clCream = 0xF0FBFF;
-constexpr TColor clMedGray = 0xA4A0A0;
-constexpr TColor clLtGray = clSilver;
-constexpr TColor clDkGray = clGray;
-constexpr TColor clNone = 0x1FFFFFFF;
-constexpr TColor clDefault = 0x20000000;
-
-constexpr TColor SystemColor(int index) {
-  return static_cast<TColor>(0x80000000u | static_cast<std::uint32_t>(index));
-}
-constexpr TColor clScrollBar = SystemColor(0);
-constexpr TColor clBackground = SystemColor(1);
-constexpr TColor clActiveCaption = SystemColor(2);
-constexpr TColor clInactiveCaption = SystemColor(3);
-constexpr TColor clMenu = SystemColor(4);
-constexpr TColor clWindow = SystemColor(5);
-constexpr TColor clWindowFrame = SystemColor(6);
-constexpr TColor clMenuText = SystemColor(7);
-constexpr TColor clWindowText = SystemColor(8);
-constexpr TColor clCaptionText = SystemColor(9);
-constexpr TColor clActiveBorder = SystemColor(10);
-constexpr TColor clInactiveBorder = SystemColor(11);
-constexpr TColor clAppWorkSpace = SystemColor(12);
-constexpr TColor clHighlight = SystemColor(13);
-constexpr TColor clHighlightText = SystemColor(14);
-constexpr TColor clBtnFace = SystemColor(15);
-constexpr TColor clBtnShadow = SystemColor(16);
-constexpr TColor clGrayText = SystemColor(17);
-constexpr TColor clBtnText = SystemColor(18);
-constexpr TColor clInactiveCaptionText = SystemColor(19);
-constexpr TColor clBtnHighlight = SystemColor(20);
-constexpr TColor cl3DDkShadow = SystemColor(21);
-constexpr TColor cl3DLight = SystemColor(22);
-constexpr TColor clInfoText = SystemColor(23);
-constexpr TColor clInfoBk = SystemColor(24);
-
-constexpr TColor RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  return static_cast<TColor>(r | (g << 8) | (b << 16));
-}
-constexpr std::uint8_t GetRValue(TColor c) {
-  return static_cast<std::uint8_t>(c);
-}
-constexpr std::uint8_t GetGValue(TColor c) {
-  return static_cast<std::uint8_t>(c >> 8);
-}
-constexpr std::uint8_t GetBValue(TColor c) {
-  return static_cast<std::uint8_t>(c >> 16);
-}
 
 // The RGB value of a colour: system colours resolve to the classic three-dimensional scheme
 // (button face silver, highlight white, shadow gray); any other colour keeps its low 24 bits.

@@ -311,8 +311,8 @@ TEST(Colors, SystemColoursResolveToTheClassicScheme) {
   EXPECT_EQ(ColorToRGB(clBtnShadow), clGray);
   EXPECT_EQ(ColorToRGB(clWindowText), clBlack);
   EXPECT_EQ(ColorToRGB(RGB(1, 2, 3)), 0x030201);
-  EXPECT_EQ(GetRValue(0x030201), 1);
-  EXPECT_EQ(GetBValue(0x030201), 3);
+  EXPECT_EQ(GetRValue(ToColor(0x030201)), 1);
+  EXPECT_EQ(GetBValue(ToColor(0x030201)), 3);
 }
 
 }  // namespace
