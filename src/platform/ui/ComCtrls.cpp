@@ -152,7 +152,11 @@ void TPageControl::Resized() {
 void TPageControl::Loaded() {
   TWinControl::Loaded();
   PlacePages();
-  if (!activePage_) SetActivePage(FindNextPage(nullptr, true, true));
+  // a stored ActivePage was only noted while reading: show it now
+  TTabSheet* page = activePage_ ? activePage_ : FindNextPage(nullptr, true, true);
+  activePage_ = nullptr;
+  for (TTabSheet* p : pages_) p->TControl::SetVisible(false);
+  SetActivePage(page);
 }
 
 int TPageControl::ActivePageIndex() const {

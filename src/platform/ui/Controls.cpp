@@ -47,7 +47,8 @@ NV_PUBLISH(TControl) {
   b.Prop("Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crDefault);
   b.Prop("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
   b.Prop("Hint", &TControl::Hint, &TControl::SetHint);
-  b.Prop("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(false);
+  b.Prop("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+      .Stored(&TControl::IsShowHintStored);
   b.Prop("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
 }
 

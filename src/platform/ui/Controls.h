@@ -159,6 +159,7 @@ class TControl : public TComponent {
   void SetHint(const std::string& hint) { hint_ = hint; }
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool v);
+  bool IsShowHintStored() const { return !parentShowHint_; }
   bool ParentShowHint() const { return parentShowHint_; }
   void SetParentShowHint(bool v);
   TCursor Cursor() const { return cursor_; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rtti/FormText.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Menus.h"
 
@@ -87,6 +88,8 @@ TForm::~TForm() {
 }
 
 void TForm::AfterConstruction() {
+  // the standard layouts of the class chain, base first, then any loader a layer adds
+  InitInheritedComponent(*this, &TForm::StaticClassInfo());
   if (FormTextLoader()) FormTextLoader()(*this);
   DoCreate();
 }

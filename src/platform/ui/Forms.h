@@ -20,8 +20,8 @@ using TBorderIcons = TSet<TBorderIcon>;
 NV_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 NV_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
 
-// A form reads its stored layout texts when it is created; the form-text layer installs the
-// reader (texts of the class chain, base first).
+// A form reads the standard layout texts of its class chain when it is created (base first);
+// a layer may add a loader that runs after them (a stored layout on top).
 using TFormTextLoader = std::function<void(TComponent& form)>;
 void SetFormTextLoader(TFormTextLoader loader);
 
@@ -30,7 +30,7 @@ class TForm : public TWinControl {
  public:
   explicit TForm(TComponent* owner);
   ~TForm() override;
-  // Reads the layout texts, then raises OnCreate.
+  // Reads the layout texts of the class chain (and the added loader), then raises OnCreate.
   void AfterConstruction() override;
   // Raises OnDestroy while the whole form still exists, then frees it. Prefer this (or
   // Release) over delete for forms whose destroy handler uses the form's own state.
