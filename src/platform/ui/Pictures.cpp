@@ -13,14 +13,16 @@ TRawImage RawImage(const TBitmap& bitmap, int x, int width, bool transparent) {
   raw.Width = std::clamp(width, 0, bitmap.Width() - x);
   raw.Height = bitmap.Height();
   raw.Argb.resize(static_cast<std::size_t>(raw.Width) * static_cast<std::size_t>(raw.Height));
-  TColor clear = transparent ? ColorToRGB(bitmap.TransparentColor()) & 0xFFFFFF : -1;
+  std::int64_t clear =
+      transparent ? static_cast<std::int64_t>(ColorToRGB(bitmap.TransparentColor()) & 0xFFFFFF)
+                  : -1;
   for (int y = 0; y < raw.Height; ++y)
     for (int i = 0; i < raw.Width; ++i) {
-      TColor c = ColorToRGB(bitmap.Pixel(x + i, y)) & 0xFFFFFF;
+      auto c = static_cast<std::uint32_t>(ColorToRGB(bitmap.Pixel(x + i, y))) & 0xFFFFFF;
       std::uint32_t argb = 0;
-      if (c != clear)
-        argb = 0xFF000000u | (std::uint32_t(GetRValue(c)) << 16) |
-               (std::uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+      // $00BBGGRR to opaque ARGB
+      if (static_cast<std::int64_t>(c) != clear)
+        argb = 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
       raw.Argb[static_cast<std::size_t>(y) * static_cast<std::size_t>(raw.Width) +
                static_cast<std::size_t>(i)] = argb;
     }
