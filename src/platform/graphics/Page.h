@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/core/SysUtils.h"
+#include "platform/graphics/Types.h"
 
 namespace nv {
 
@@ -35,18 +36,11 @@ constexpr int CHINESEBIG5_CHARSET = 136;
 // 0, the system code page.
 int CodePageOfCharset(int charset);
 
-// A colour as the class library keeps it: 0x00BBGGRR.
+// A colour as the class library keeps it: 0x00BBGGRR (a plain number on pages, so records
+// stay trivially comparable and dumpable).
 using TPageColor = std::int32_t;
-
-struct TPageRect {
-  int Left = 0;
-  int Top = 0;
-  int Right = 0;
-  int Bottom = 0;
-  int Width() const { return Right - Left; }
-  int Height() const { return Bottom - Top; }
-  friend bool operator==(const TPageRect&, const TPageRect&) = default;
-};
+// Pages use the platform's rectangle, in twips.
+using TPageRect = TRect;
 
 enum TPageFontStyle : std::uint8_t {
   fsBold = 1,
