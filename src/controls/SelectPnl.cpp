@@ -1,0 +1,440 @@
+#include "controls/SelectPnl.h"
+
+#include <algorithm>
+
+#include "platform/core/CodePage.h"
+#include "platform/ui/Forms.h"
+
+namespace nv {
+
+NV_PUBLISH(TBitCheckBox) {}
+NV_PUBLISH(TOruCheckBox) {}
+NV_PUBLISH(TOruMaskEdit) {}
+NV_PUBLISH(TOruListView) {}
+
+NV_PUBLISH(TSelectPanel) {
+  using P = TSelectPanel;
+  b.Prop("Style", &P::Style, &P::SetStyle).Default(sp_Range);
+  b.Prop("UserChoice", &P::UserChoice, &P::SetUserChoice).Default(true);
+  b.Prop("ValueType", &P::ValueType, &P::SetValueType).Default(vt_String);
+  b.Prop("DateType", &P::DateType, &P::SetDateType).Default(dt_NoneCare);
+  b.Prop("DateSign", &P::DateSign, &P::SetDateSign);
+  b.Prop("AutoChangeDateSite", &P::AutoChangeDateSite, &P::SetAutoChangeDateSite).Default(true);
+  b.Prop("EditMask", &P::EditMask, &P::SetEditMask);
+  b.Prop("HintWord", &P::HintWord, &P::SetHintWord);
+  b.Prop("BeginWords", &P::BeginWords, &P::SetBeginWords);
+  b.Prop("FinalWords", &P::FinalWords, &P::SetFinalWords);
+  b.Prop("ChildHints", &P::ChildHints, &P::SetChildHints);
+  b.Prop("CanOpenWin", &P::CanOpenWin, &P::SetCanOpenWin).Default(true);
+  b.Prop("GlyphIndex", &P::GlyphIndex, &P::SetGlyphIndex).Default(0);
+  b.Prop("UseVertical", &P::UseVertical, &P::SetUseVertical).Default(false);
+  b.Prop("OtherWidth", &P::OtherWidth, &P::SetOtherWidth);
+  b.Prop("OtherHeight", &P::OtherHeight, &P::SetOtherHeight);
+  b.Prop("UseDiscard", &P::UseDiscard, &P::SetUseDiscard).Default(false);
+  b.Prop("Discard", &P::Discard, &P::SetDiscard);
+  b.Prop("CheckDuplicate", &P::CheckDuplicate, &P::SetCheckDuplicate).Default(cd_None);
+  b.Prop("SortListBox", &P::SortListBox, &P::SetSortListBox).Default(false);
+  b.Prop("Items", &P::Items);
+  b.Prop("Columns", &P::Columns, &P::SetColumns);
+  b.Prop("ShowColumnHeader", &P::ShowColumnHeader, &P::SetShowColumnHeader).Default(false);
+  b.Prop("ColumnsAutoSize", &P::ColumnsAutoSize, &P::SetColumnsAutoSize).Default(true);
+  b.Prop("HideSelection", &P::HideSelection, &P::SetHideSelection).Default(false);
+  b.Prop("OnOpenWinClick", &P::OnOpenWinClick, &P::OnOpenWinClick);
+  b.Prop("OnClearClick", &P::OnClearClick, &P::OnClearClick);
+  b.Prop("OnDeleteClick", &P::OnDeleteClick, &P::OnDeleteClick);
+  b.Prop("OnTypeClick", &P::OnTypeClick, &P::OnTypeClick);
+  b.Prop("OnStyleChanging", &P::OnStyleChanging, &P::OnStyleChanging);
+  b.Prop("OnStyleChange", &P::OnStyleChange, &P::OnStyleChange);
+}
+
+TOruListView::TOruListView(TComponent* owner) : TListView(owner) {
+  SetViewStyle(vsReport);
+  SetMultiSelect(true);
+  SetRowSelect(true);
+  SetReadOnly(true);
+  SetShowColumnHeaders(false);
+  SetHideSelection(false);
+  SetCursor(crHandPoint);
+}
+
+namespace {
+template <class T>
+T* Inner(TSelectPanel* panel, TWinControl* parent) {
+  T* c = new T(panel);
+  c->SetParent(parent);
+  return c;
+}
+TF2Button* LookupButton(TSelectPanel* panel, TWinControl* parent, TWinControl* edit) {
+  auto* b = Inner<TF2Button>(panel, parent);
+  if (edit != nullptr)
+    b->SetF2Control(edit);
+  else
+    b->SetAutoAlign(false);
+  b->SetBounds(b->Left(), b->Top(), 23, 23);
+  return b;
+}
+TPanel* InnerPanel(TSelectPanel* panel) {
+  auto* p = Inner<TPanel>(panel, panel);
+  p->SetBevelInner(bvNone);
+  p->SetBevelOuter(bvNone);
+  p->SetCaption(" ");
+  return p;
+}
+}  // namespace
+
+TSelectPanel::TSelectPanel(TComponent* owner)
+    : TGroupBox(owner),
+      hintWord_(SysText("区间选择")),
+      beginWords_(new TStringList),
+      finalWords_(new TStringList),
+      childHints_(new TStringList) {
+  for (const char* w : {"起", "起"}) beginWords_->Add(SysText(w));
+  for (const char* w : {"止", "止"}) finalWords_->Add(SysText(w));
+  for (const char* h : {"用户自定输入方式", "区间选择-起始信息", "区间选择-起始信息开窗",
+                        "区间选择-截止信息", "区间选择-截止信息开窗", "多选-己选择的信息",
+                        "多选-信息开窗", "多选-删除一笔信息", "多选-删除己选信息"})
+    childHints_->Add(SysText(h));
+
+  SwitchBox = Inner<TOruCheckBox>(this, this);
+  SwitchBox->SetBounds(16, 17, SwitchBox->Width(), SwitchBox->Height());
+  SwitchBox->SetCaption(hintWord_);
+  SwitchBox->SetChecked(true);
+  SwitchBox->OnClick = [this](TObject*) { SwitchBoxClick(); };
+
+  RangePanel = InnerPanel(this);
+  lblBegin = Inner<TLabel>(this, RangePanel);
+  edBegin = Inner<TOruMaskEdit>(this, RangePanel);
+  edBegin->SetHeight(24);
+  btnBegin = LookupButton(this, RangePanel, edBegin);
+  lblFinal = Inner<TLabel>(this, RangePanel);
+  edFinal = Inner<TOruMaskEdit>(this, RangePanel);
+  edFinal->SetHeight(edBegin->Height());
+  btnFinal = LookupButton(this, RangePanel, edFinal);
+
+  ListPanel = InnerPanel(this);
+  ListBox = Inner<TOruListView>(this, ListPanel);
+  btnList = LookupButton(this, ListPanel, nullptr);
+  btnDelete = Inner<TGSpeedButton>(this, ListPanel);
+  btnClear = Inner<TGSpeedButton>(this, ListPanel);
+  for (TGSpeedButton* b : {btnDelete, btnClear}) {
+    b->SetFlat(true);
+    b->SetBounds(0, 0, 23, 23);
+  }
+  btnDelete->SetGlyphIndex(47);
+  btnClear->SetGlyphIndex(4);
+
+  for (TGSpeedButton* b :
+       {static_cast<TGSpeedButton*>(btnBegin), static_cast<TGSpeedButton*>(btnFinal),
+        static_cast<TGSpeedButton*>(btnList)})
+    b->SetGlyphIndex(glyphIndex_);
+  btnBegin->OnClick = [this](TObject*) { LookupClick(edBegin); };
+  btnFinal->OnClick = [this](TObject*) { LookupClick(edFinal); };
+  btnList->OnClick = [this](TObject*) { LookupClick(ListBox); };
+  btnDelete->OnClick = [this](TObject*) { DeleteClick(); };
+  btnClear->OnClick = [this](TObject*) { ClearClick(); };
+
+  lblBegin->SetCaption(beginWords_->Get(0));
+  lblFinal->SetCaption(finalWords_->Get(0));
+  ApplyChildHints();
+  built_ = true;
+  SetBounds(Left(), Top(), 353, 45);
+  ShowPanels(style_);
+  Layout();
+}
+
+TSelectPanel::~TSelectPanel() {
+  built_ = false;
+  DestroyComponents();
+  delete beginWords_;
+  delete finalWords_;
+  delete childHints_;
+}
+
+bool TSelectPanel::IsRangeMode() const {
+  return style_ == sp_Range || (style_ == sp_UserChoice && userChoice_);
+}
+
+void TSelectPanel::FontChanged() {
+  TGroupBox::FontChanged();
+  Layout();
+}
+
+void TSelectPanel::SizeSwitchBox() {
+  const TFont& font = *SwitchBox->Font();
+  SwitchBox->SetBounds(SwitchBox->Left(), SwitchBox->Top(),
+                       TextWidthOf(font, SwitchBox->Caption()) + 24, TextHeightOf(font) + 2);
+}
+
+void TSelectPanel::PlacePanels(TSelectStyle style) {
+  const int captionHeight = TextHeightOf(*Font());
+  TPanel* front = RangePanel;
+  TPanel* back = ListPanel;
+  int top = 0, width = 0, height = 0;
+  if (style == sp_UserChoice) {
+    SwitchBox->SetBounds(16, captionHeight + 1, SwitchBox->Width(), SwitchBox->Height());
+    if (!userChoice_) std::swap(front, back);
+    top = TextHeightOf(*SwitchBox->Font()) + SwitchBox->Top() + 2;
+    height = Height() - top - 2;
+    width = Width() - 4;
+  } else {
+    if (style == sp_Discrete) std::swap(front, back);
+    const int bevel = front->BevelWidth();
+    top = captionHeight + 3;
+    height = Height() - top - bevel - 2;
+    width = Width() - 2 - bevel - 2;
+  }
+  front->SetBounds(2, top, width, height);
+  back->SetBounds(2, top, width, height);
+  front->BringToFront();
+}
+
+void TSelectPanel::ShowPanels(TSelectStyle style) {
+  SwitchBox->SetVisible(style == sp_UserChoice);
+  const bool range = style == sp_Range || (SwitchBox->Visible() && SwitchBox->Checked());
+  RangePanel->SetVisible(range);
+  ListPanel->SetVisible(!range);
+}
+
+void TSelectPanel::Layout() {
+  if (!built_) return;
+  SizeSwitchBox();
+  PlacePanels(style_);
+  switch (style_) {
+    case sp_Range:
+      if (useVertical_)
+        VerticalRange();
+      else
+        HorizontalRange();
+      break;
+    case sp_Discrete:
+      ListLayout();
+      break;
+    case sp_UserChoice:
+      VerticalRange();
+      ListLayout();
+      break;
+  }
+}
+
+void TSelectPanel::HorizontalRange() {
+  lblBegin->SetCaption(beginWords_->Count() > 0 ? beginWords_->Get(0) : std::string());
+  const int top = (RangePanel->Height() - edBegin->Height()) / 2;
+  lblBegin->SetBounds(2, top, lblBegin->Width(), lblBegin->Height());
+  const int beginRight = lblBegin->Left() + lblBegin->Width();
+  // The end label's width is the one of its present text: it is renewed below.
+  int available = RangePanel->Width() - lblBegin->Left() - lblBegin->Width() - 2;
+  if (canOpenWin_)
+    available -= btnBegin->Width() + 2 + lblFinal->Width() + 2 + btnFinal->Width() + 2;
+  else
+    available -= lblFinal->Width() + 2;
+  const int width = available / 2 - 1;
+  edBegin->SetBounds(beginRight + 1, top, width, edBegin->Height());
+  const int edBeginRight = edBegin->Left() + edBegin->Width();
+  btnBegin->SetBounds(edBeginRight + 2, top, btnBegin->Width(), btnBegin->Height());
+  lblFinal->SetCaption(finalWords_->Count() > 0 ? finalWords_->Get(0) : std::string());
+  const int finalLeft = canOpenWin_ ? btnBegin->Left() + btnBegin->Width() + 2 : edBeginRight + 4;
+  lblFinal->SetBounds(finalLeft, top, lblFinal->Width(), lblFinal->Height());
+  edFinal->SetBounds(lblFinal->Left() + lblFinal->Width() + 2, top, width, edFinal->Height());
+  btnFinal->SetBounds(edFinal->Left() + edFinal->Width() + 2, top, btnFinal->Width(),
+                      btnFinal->Height());
+}
+
+void TSelectPanel::VerticalRange() {
+  const auto word = [](TStrings* list) {
+    return list->Count() > 1 ? list->Get(1) : (list->Count() > 0 ? list->Get(0) : std::string());
+  };
+  lblBegin->SetCaption(word(beginWords_));
+  const int gap = (RangePanel->Height() - edBegin->Height() - edFinal->Height()) / 3;
+  lblBegin->SetBounds(2, gap, lblBegin->Width(), lblBegin->Height());
+  const int left = lblBegin->Left() + lblBegin->Width() + 2;
+  int width = RangePanel->Width() - lblBegin->Left() - lblBegin->Width();
+  width -= canOpenWin_ ? btnBegin->Width() + 4 : 2;
+  edBegin->SetBounds(left, gap, width, edBegin->Height());
+  btnBegin->SetBounds(edBegin->Left() + edBegin->Width() + 1, gap, btnBegin->Width(),
+                      btnBegin->Height());
+  lblFinal->SetCaption(word(finalWords_));
+  const int finalTop = gap + lblBegin->Top() + edBegin->Height();
+  lblFinal->SetBounds(lblBegin->Left(), finalTop, lblFinal->Width(), lblFinal->Height());
+  edFinal->SetBounds(edBegin->Left(), finalTop, edBegin->Width(), edFinal->Height());
+  btnFinal->SetBounds(btnBegin->Left(), finalTop, btnFinal->Width(), btnFinal->Height());
+}
+
+void TSelectPanel::ListLayout() {
+  const int width = ListPanel->Width() - ListBox->Left() - btnList->Width() - 3;
+  ListBox->SetBounds(ListBox->Left(), 0, width, ListPanel->Height());
+  btnList->SetBounds(ListBox->Width() + 2, ListBox->Top(), btnList->Width(), btnList->Height());
+  btnDelete->SetBounds(btnList->Left(), btnList->Top() + btnList->Height(), btnDelete->Width(),
+                       btnDelete->Height());
+  btnClear->SetBounds(btnList->Left(), btnDelete->Top() + btnDelete->Height(), btnClear->Width(),
+                      btnClear->Height());
+}
+
+void TSelectPanel::SwapSize() {
+  const int w = Width(), h = Height();
+  SetBounds(Left(), Top(), otherWidth_, otherHeight_);
+  otherWidth_ = w;
+  otherHeight_ = h;
+}
+
+void TSelectPanel::SetStyle(TSelectStyle v) {
+  if (!Designing()) {
+    bool accept = true;
+    OnStyleChanging(this, style_, v, accept);
+    if (!accept) return;
+  }
+  ShowPanels(v);
+  const TSelectStyle old = style_;
+  const bool swap = v != old && (v == sp_Range || old == sp_Range) && !useVertical_ && !Loading();
+  style_ = v;  // the layout below is the new style's
+  built_ = false;
+  if (swap) SwapSize();
+  built_ = true;
+  Layout();
+  if (!Designing()) OnStyleChange(this, old, v);
+}
+
+void TSelectPanel::SetUseVertical(bool v) {
+  if (v == useVertical_ || style_ != sp_Range) return;
+  useVertical_ = v;
+  const TComponent* parent = Parent();
+  const bool parentReading = parent != nullptr && parent->ComponentState().Contains(csReading);
+  if (!Loading() && !parentReading) {
+    built_ = false;
+    SwapSize();
+    built_ = true;
+  }
+  Layout();
+}
+
+void TSelectPanel::SetUserChoice(bool v) {
+  if (style_ != sp_UserChoice) {
+    userChoice_ = v;  // kept for the style set after it while reading
+    return;
+  }
+  if (SwitchBox->Checked() == v)
+    SwitchBoxClick();
+  else
+    SwitchBox->SetChecked(v);  // raises the click
+}
+
+void TSelectPanel::SwitchBoxClick() {
+  if (style_ != sp_UserChoice) return;
+  userChoice_ = SwitchBox->Checked();
+  PlacePanels(sp_UserChoice);
+  ShowPanels(sp_UserChoice);
+  if (!Designing()) OnTypeClick(this);
+}
+
+void TSelectPanel::SetWords(TStrings* stored, TStrings* list, TLabel* label) {
+  stored->Clear();
+  if (list == nullptr || list->Count() == 0) return;
+  stored->Add(list->Get(0));
+  if (list->Count() == 1) {
+    label->SetCaption(stored->Get(0));
+  } else {
+    stored->Add(list->Get(1));
+    label->SetCaption(stored->Get(style_ == sp_UserChoice ? 1 : 0));
+  }
+  Layout();
+}
+
+void TSelectPanel::SetBeginWords(TStrings* list) {
+  SetWords(beginWords_, list, lblBegin);
+}
+
+void TSelectPanel::SetFinalWords(TStrings* list) {
+  SetWords(finalWords_, list, lblFinal);
+}
+
+void TSelectPanel::SetChildHints(TStrings* list) {
+  if (list == nullptr) return;
+  childHints_->Assign(*list);
+  ApplyChildHints();
+}
+
+void TSelectPanel::ApplyChildHints() {
+  TControl* targets[] = {SwitchBox, edBegin, btnBegin,  edFinal, btnFinal,
+                         ListBox,   btnList, btnDelete, btnClear};
+  for (int i = 0; i < 9 && i < childHints_->Count(); ++i) targets[i]->SetHint(childHints_->Get(i));
+}
+
+void TSelectPanel::SetCanOpenWin(bool v) {
+  if (v == canOpenWin_) return;
+  canOpenWin_ = v;
+  for (TControl* b : {btnBegin, btnFinal, btnList}) b->SetVisible(v);
+  Layout();
+}
+
+void TSelectPanel::SetGlyphIndex(int v) {
+  if (v == glyphIndex_) return;
+  btnBegin->SetGlyphIndex(v);
+  // A number without a picture leaves its caption: the three buttons then show none.
+  const int shown = btnBegin->Glyph()->Empty() ? 0 : v;
+  for (TF2Button* b : {btnBegin, btnFinal, btnList}) b->SetGlyphIndex(shown);
+  glyphIndex_ = v;
+}
+
+void TSelectPanel::SetHintWord(const std::string& v) {
+  SwitchBox->SetCaption(v);
+  SizeSwitchBox();
+  hintWord_ = v;
+}
+
+void TSelectPanel::SetEditMask(const std::string& mask) {
+  editMask_ = mask;
+  const std::string text = edBegin->Text();
+  edBegin->SetSuppress(true);
+  edBegin->SetText("");
+  edBegin->SetEditMask(mask);
+  edFinal->SetEditMask(mask);
+  blankText_ = edBegin->Text();
+  edBegin->SetText(text);
+  edBegin->SetSuppress(false);
+}
+
+void TSelectPanel::SetCheckDuplicate(TCheckDuplicate v) {
+  checkDuplicate_ = v;
+  if (v != cd_None) SetSortListBox(true);
+}
+
+void TSelectPanel::SetSortListBox(bool v) {
+  sortListBox_ = v;
+  ListBox->SetSortType(v ? stText : stNone);
+}
+
+void TSelectPanel::SetEnabled(bool v) {
+  TGroupBox::SetEnabled(v);
+  std::vector<TWinControl*> stack{this};
+  while (!stack.empty()) {
+    TWinControl* w = stack.back();
+    stack.pop_back();
+    for (TControl* c : w->Controls()) {
+      c->SetEnabled(v);
+      if (auto* inner = dynamic_cast<TWinControl*>(c)) stack.push_back(inner);
+    }
+  }
+}
+
+void TSelectPanel::LookupClick(TWinControl* target) {
+  if (Designing()) return;
+  if (target->CanFocus()) target->SetFocus();
+  if (auto* owner = dynamic_cast<TWinControl*>(Owner()))
+    SendMessage(owner->Handle(), WM_OPENLOOKUP, 0, ControlToParam(target));
+  OnOpenWinClick(this, target);
+}
+
+void TSelectPanel::DeleteClick() {
+  bool accept = true;
+  if (!Designing()) OnDeleteClick(this, accept);
+  if (!accept) return;
+  for (int i = Items()->Count() - 1; i >= 0; --i)
+    if (Items()->Item(i)->Selected()) Items()->Delete(i);
+}
+
+void TSelectPanel::ClearClick() {
+  Items()->Clear();
+  if (ListBox->CanFocus()) ListBox->SetFocus();
+  if (!Designing()) OnClearClick(this);
+}
+
+}  // namespace nv

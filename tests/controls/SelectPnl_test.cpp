@@ -1,0 +1,225 @@
+#include "controls/SelectPnl.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/core/CodePage.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Input.h"
+
+namespace nv {
+namespace {
+
+// An option window holding one panel; it counts the lookup requests it receives.
+class TfrmPanel : public TForm {
+  NV_CLASS(TfrmPanel, TForm)
+ public:
+  explicit TfrmPanel(TComponent* owner) : TForm(owner) {
+    SetBounds(0, 0, 500, 300);
+    panel = new TSelectPanel(this);
+    panel->SetName("spnTD001");
+    panel->SetParent(this);
+    SetMessageHandler(WM_USER + 10, [this](TMessage& m) {
+      requests.push_back(static_cast<TWinControl*>(ParamToControl(m.LParam)));
+    });
+  }
+  TSelectPanel* panel;
+  std::vector<TWinControl*> requests;
+};
+NV_PUBLISH(TfrmPanel) {}
+
+class SelectPanel : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HeadlessInteraction().Reset();
+    form_ = new TfrmPanel(nullptr);
+    panel_ = form_->panel;
+  }
+  void TearDown() override { delete form_; }
+  TfrmPanel* form_ = nullptr;
+  TSelectPanel* panel_ = nullptr;
+};
+
+TEST_F(SelectPanel, NewPanelHasThePublishedDefaults) {
+  EXPECT_EQ(panel_->BoundsRect(), Rect(0, 0, 353, 45));
+  EXPECT_EQ(panel_->Style(), sp_Range);
+  EXPECT_TRUE(panel_->UserChoice());
+  EXPECT_TRUE(panel_->IsRangeMode());
+  EXPECT_EQ(panel_->DateSign(), "/");
+  EXPECT_EQ(panel_->HintWord(), SysText("区间选择"));
+  EXPECT_EQ(panel_->BeginWords()->Text(), SysText("起\r\n起\r\n"));
+  EXPECT_EQ(panel_->FinalWords()->Text(), SysText("止\r\n止\r\n"));
+  ASSERT_EQ(panel_->ChildHints()->Count(), 9);
+  EXPECT_EQ(panel_->edFinal->Hint(), SysText("区间选择-截止信息"));
+  EXPECT_EQ(panel_->btnClear->Hint(), SysText("多选-删除己选信息"));
+  EXPECT_EQ(panel_->GlyphIndex(), 8);
+  EXPECT_EQ(panel_->btnList->GlyphIndex(), 8);
+  EXPECT_EQ(panel_->btnDelete->GlyphIndex(), 47);
+  EXPECT_EQ(panel_->btnClear->NumGlyphs(), 2);
+  EXPECT_EQ(panel_->OtherWidth(), 200);
+  EXPECT_EQ(panel_->OtherHeight(), 105);
+  EXPECT_TRUE(panel_->CanOpenWin());
+  EXPECT_TRUE(panel_->ColumnsAutoSize());
+  EXPECT_EQ(panel_->ListBox->Cursor(), crHandPoint);
+  EXPECT_FALSE(panel_->SwitchBox->Visible());
+  EXPECT_TRUE(panel_->RangePanel->Visible());
+  EXPECT_FALSE(panel_->ListPanel->Visible());
+}
+
+// Default font: text height 12, six pixels a byte, so a one-character word is 12 wide.
+struct LayoutCase {
+  const char* name;
+  TSelectStyle style;
+  bool vertical;
+  bool buttons;
+  TRect panel, lblBegin, edBegin, btnBegin, lblFinal, edFinal, btnFinal;
+};
+
+TEST_F(SelectPanel, RangeLayouts) {
+  const LayoutCase cases[] = {
+      {"horizontal with buttons", sp_Range, false, true, Rect(2, 15, 350, 42), Bounds(2, 1, 12, 12),
+       Bounds(15, 1, 133, 24), Bounds(150, 1, 23, 23), Bounds(175, 1, 12, 12),
+       Bounds(189, 1, 133, 24), Bounds(324, 1, 23, 23)},
+      {"horizontal without buttons", sp_Range, false, false, Rect(2, 15, 350, 42),
+       Bounds(2, 1, 12, 12), Bounds(15, 1, 158, 24), Bounds(175, 1, 23, 23), Bounds(177, 1, 12, 12),
+       Bounds(191, 1, 158, 24), Bounds(351, 1, 23, 23)},
+  };
+  for (const LayoutCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    panel_->SetCanOpenWin(c.buttons);
+    EXPECT_EQ(panel_->RangePanel->BoundsRect(), c.panel);
+    EXPECT_EQ(panel_->lblBegin->BoundsRect(), c.lblBegin);
+    EXPECT_EQ(panel_->edBegin->BoundsRect(), c.edBegin);
+    EXPECT_EQ(panel_->btnBegin->BoundsRect(), c.btnBegin);
+    EXPECT_EQ(panel_->lblFinal->BoundsRect(), c.lblFinal);
+    EXPECT_EQ(panel_->edFinal->BoundsRect(), c.edFinal);
+    EXPECT_EQ(panel_->btnFinal->BoundsRect(), c.btnFinal);
+  }
+}
+
+TEST_F(SelectPanel, VerticalRangeSwapsTheSizeAndStacksTheEdits) {
+  panel_->SetOtherWidth(248);
+  panel_->SetOtherHeight(73);
+  panel_->SetUseVertical(true);
+  EXPECT_EQ(panel_->BoundsRect(), Rect(0, 0, 248, 73));
+  EXPECT_EQ(panel_->OtherWidth(), 353);
+  // Range panel 243 x 55: gap (55 - 48) div 3 = 2.
+  EXPECT_EQ(panel_->RangePanel->BoundsRect(), Bounds(2, 15, 243, 55));
+  EXPECT_EQ(panel_->lblBegin->BoundsRect(), Bounds(2, 2, 12, 12));
+  EXPECT_EQ(panel_->edBegin->BoundsRect(), Bounds(16, 2, 202, 24));
+  EXPECT_EQ(panel_->btnBegin->BoundsRect(), Bounds(219, 2, 23, 23));
+  EXPECT_EQ(panel_->lblFinal->BoundsRect(), Bounds(2, 28, 12, 12));
+  EXPECT_EQ(panel_->edFinal->BoundsRect(), Bounds(16, 28, 202, 24));
+  EXPECT_EQ(panel_->btnFinal->BoundsRect(), Bounds(219, 28, 23, 23));
+}
+
+TEST_F(SelectPanel, ListLayoutAndUserChoicePlacement) {
+  panel_->SetStyle(sp_Discrete);
+  EXPECT_EQ(panel_->BoundsRect(), Rect(0, 0, 200, 105));  // swapped from a range
+  EXPECT_EQ(panel_->ListPanel->BoundsRect(), Bounds(2, 15, 195, 87));
+  EXPECT_EQ(panel_->ListBox->BoundsRect(), Bounds(0, 0, 169, 87));
+  EXPECT_EQ(panel_->btnList->BoundsRect(), Bounds(171, 0, 23, 23));
+  EXPECT_EQ(panel_->btnDelete->BoundsRect(), Bounds(171, 23, 23, 23));
+  EXPECT_EQ(panel_->btnClear->BoundsRect(), Bounds(171, 46, 23, 23));
+  EXPECT_TRUE(panel_->ListPanel->Visible());
+  EXPECT_FALSE(panel_->RangePanel->Visible());
+  EXPECT_FALSE(panel_->IsRangeMode());
+
+  panel_->SetStyle(sp_UserChoice);  // from a list: no swap
+  EXPECT_EQ(panel_->BoundsRect(), Rect(0, 0, 200, 105));
+  EXPECT_TRUE(panel_->SwitchBox->Visible());
+  // Switch box: caption four characters (48) + 24 wide, 12 + 2 high, at caption height + 1.
+  EXPECT_EQ(panel_->SwitchBox->BoundsRect(), Bounds(16, 13, 72, 14));
+  EXPECT_EQ(panel_->RangePanel->BoundsRect(), Bounds(2, 27, 196, 76));
+  EXPECT_TRUE(panel_->RangePanel->Visible());
+  EXPECT_TRUE(panel_->IsRangeMode());
+  EXPECT_EQ(panel_->lblBegin->Caption(), SysText("起"));
+
+  int typeClicks = 0;
+  panel_->OnTypeClick = [&](TObject*) { ++typeClicks; };
+  panel_->SetUserChoice(false);
+  EXPECT_EQ(typeClicks, 1);
+  EXPECT_FALSE(panel_->IsRangeMode());
+  EXPECT_TRUE(panel_->ListPanel->Visible());
+  EXPECT_FALSE(panel_->RangePanel->Visible());
+}
+
+TEST_F(SelectPanel, StyleChangeEventsAndRefusal) {
+  std::string log;
+  panel_->OnStyleChanging = [&](TObject*, TSelectStyle now, TSelectStyle& next, bool& accept) {
+    log += "changing " + std::to_string(now) + ">" + std::to_string(next) + ";";
+    accept = next != sp_UserChoice;
+  };
+  panel_->OnStyleChange = [&](TObject*, TSelectStyle old, TSelectStyle next) {
+    log += "change " + std::to_string(old) + ">" + std::to_string(next) + ";";
+  };
+  const TRect before = panel_->edBegin->BoundsRect();
+  panel_->SetStyle(sp_UserChoice);
+  EXPECT_EQ(panel_->Style(), sp_Range);
+  EXPECT_EQ(panel_->BoundsRect(), Rect(0, 0, 353, 45));
+  EXPECT_EQ(panel_->edBegin->BoundsRect(), before);
+  EXPECT_FALSE(panel_->SwitchBox->Visible());
+  panel_->SetStyle(sp_Discrete);
+  EXPECT_EQ(log, "changing 0>2;changing 0>1;change 0>1;");
+}
+
+TEST_F(SelectPanel, LookupButtonsAskTheOwnerOnceThenRaiseTheEvent) {
+  std::vector<std::pair<TGSpeedButton*, TWinControl*>> buttons = {
+      {panel_->btnBegin, panel_->edBegin},
+      {panel_->btnFinal, panel_->edFinal},
+  };
+  std::vector<TWinControl*> events;
+  panel_->OnOpenWinClick = [&](TSelectPanel* p, TWinControl* target) {
+    EXPECT_EQ(p, panel_);
+    EXPECT_EQ(form_->requests.size(), events.size() + 1);  // the request came first
+    events.push_back(target);
+  };
+  for (auto& [button, target] : buttons) {
+    ClickControl(*button);
+    EXPECT_TRUE(target->Focused());
+  }
+  panel_->SetStyle(sp_Discrete);
+  ClickControl(*panel_->btnList);
+  EXPECT_TRUE(panel_->ListBox->Focused());
+  const std::vector<TWinControl*> expected = {panel_->edBegin, panel_->edFinal, panel_->ListBox};
+  EXPECT_EQ(form_->requests, expected);
+  EXPECT_EQ(events, expected);
+}
+
+TEST_F(SelectPanel, WordsAndHints) {
+  TStringList one;
+  one.Add("From");
+  panel_->SetBeginWords(&one);
+  EXPECT_EQ(panel_->BeginWords()->Count(), 1);
+  EXPECT_EQ(panel_->lblBegin->Caption(), "From");
+  TStringList none;
+  panel_->SetFinalWords(&none);
+  EXPECT_EQ(panel_->FinalWords()->Count(), 0);
+  TStringList hints;
+  hints.Add("switch");
+  hints.Add("begin");
+  panel_->SetChildHints(&hints);
+  EXPECT_EQ(panel_->SwitchBox->Hint(), "switch");
+  EXPECT_EQ(panel_->edBegin->Hint(), "begin");
+  EXPECT_EQ(panel_->btnBegin->Hint(), SysText("区间选择-起始信息开窗"));  // entry 2 missing
+}
+
+TEST_F(SelectPanel, GlyphIndexWithoutPictureFallsBackToNone) {
+  panel_->SetGlyphIndex(9);
+  EXPECT_EQ(panel_->btnList->GlyphIndex(), 9);
+  panel_->SetGlyphIndex(30);  // in range, no picture
+  EXPECT_EQ(panel_->GlyphIndex(), 30);
+  for (TF2Button* b : {panel_->btnBegin, panel_->btnFinal, panel_->btnList})
+    EXPECT_EQ(b->GlyphIndex(), 0);
+}
+
+TEST_F(SelectPanel, EnabledReachesEveryInnerControl) {
+  panel_->SetEnabled(false);
+  EXPECT_FALSE(panel_->edBegin->Enabled());
+  EXPECT_FALSE(panel_->btnClear->Enabled());
+  panel_->SetEnabled(true);
+  EXPECT_TRUE(panel_->ListBox->Enabled());
+}
+
+}  // namespace
+}  // namespace nv
