@@ -1,8 +1,11 @@
 #include "controls/SelectPnl.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/core/CodePage.h"
+#include "platform/core/SysUtils.h"
 #include "platform/ui/Forms.h"
 
 namespace nv {
@@ -55,6 +58,53 @@ TOruListView::TOruListView(TComponent* owner) : TListView(owner) {
   SetShowColumnHeaders(false);
   SetHideSelection(false);
   SetCursor(crHandPoint);
+}
+
+bool TOruListView::AddItem(const std::vector<std::string>& values) {
+  if (values.empty()) return false;
+  try {
+    const int h = static_cast<int>(values.size()) - 1;
+    while (Columns()->Count() <= h)
+      Columns()->Add()->SetCaption("Data" + std::to_string(Columns()->Count()));
+    TListItem* row = Items()->Add();
+    row->SetCaption(values[0]);
+    for (int i = 1; i <= h; ++i) row->SubItems()->Add(values[static_cast<size_t>(i)]);
+    int most = 0;
+    for (int i = 0; i < Items()->Count(); ++i)
+      most = std::max(most, Items()->Item(i)->SubItems()->Count());
+    for (int i = 0; i < Items()->Count(); ++i)
+      while (Items()->Item(i)->SubItems()->Count() < most) Items()->Item(i)->SubItems()->Add("");
+    if (Panel != nullptr && Panel->CheckDuplicate() != cd_None)
+      RemoveDuplicates(Panel->CheckDuplicate() == cd_CheckCase);
+    if (autoSizeColumns_) {
+      const int w = TextWidthOf(*Font(), "W");
+      for (int k = 0; k < Columns()->Count(); ++k) {
+        size_t longest = Columns()->Items(k)->Caption().size();
+        for (int i = 0; i < Items()->Count(); ++i) {
+          TListItem* item = Items()->Item(i);
+          if (k == 0)
+            longest = std::max(longest, item->Caption().size());
+          else if (k - 1 < item->SubItems()->Count())
+            longest = std::max(longest, item->SubItems()->Get(k - 1).size());
+        }
+        Columns()->Items(k)->SetWidth(w * static_cast<int>(longest));
+      }
+    }
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void TOruListView::RemoveDuplicates(bool caseSensitive) {
+  for (int i = Items()->Count() - 1; i >= 1; --i) {
+    std::string a = Items()->Item(i)->Caption(), b = Items()->Item(i - 1)->Caption();
+    if (!caseSensitive) {
+      a = UpperCase(a);
+      b = UpperCase(b);
+    }
+    if (a == b) Items()->Delete(i);
+  }
 }
 
 namespace {
@@ -113,6 +163,7 @@ TSelectPanel::TSelectPanel(TComponent* owner)
 
   ListPanel = InnerPanel(this);
   ListBox = Inner<TOruListView>(this, ListPanel);
+  ListBox->Panel = this;
   btnList = LookupButton(this, ListPanel, nullptr);
   btnDelete = Inner<TGSpeedButton>(this, ListPanel);
   btnClear = Inner<TGSpeedButton>(this, ListPanel);
@@ -394,7 +445,107 @@ void TSelectPanel::SetEditMask(const std::string& mask) {
 
 void TSelectPanel::SetCheckDuplicate(TCheckDuplicate v) {
   checkDuplicate_ = v;
+  // Only neighbouring rows are compared: the list must be sorted for that to find them all.
   if (v != cd_None) SetSortListBox(true);
+  if (v != cd_None && !IsRangeMode()) ListBox->RemoveDuplicates(v == cd_CheckCase);
+}
+
+void TSelectPanel::DoExit() {
+  ArrangeRange();
+  TGroupBox::DoExit();
+}
+
+void TSelectPanel::ArrangeRange() {
+  const std::string& mask = edBegin->EditMask();
+  if (mask.empty() || mask[0] != '!') {
+    edBegin->SetText(Trim(edBegin->Text()));
+    edFinal->SetText(Trim(edFinal->Text()));
+  }
+  const std::string a = edBegin->Text(), b = edFinal->Text();
+  if (a.empty() || b.empty()) return;
+  const auto kept = [&] {
+    if (a == blankText_ || b == blankText_) return true;
+    return useDiscard_ && (Trim(a) == discard_ || Trim(b) == discard_);
+  };
+  bool swap = false;
+  switch (valueType_) {
+    case vt_String:
+    case vt_Time:
+      swap = !kept() && a > b;
+      break;
+    case vt_Number:
+      swap = StrToIntDef(a, 0) > StrToIntDef(b, 0);
+      break;
+    case vt_Date:
+      if (!autoChangeDateSite_ || kept()) break;
+      swap = dateType_ == dt_NoneCare ? a > b : DateValue(a) > DateValue(b);
+      break;
+    case vt_Float:
+      swap = FloatValue(a) > FloatValue(b);
+      break;
+    case vt_OtherMask:
+      break;
+  }
+  if (!swap) return;
+  edBegin->SetText(b);
+  edFinal->SetText(a);
+}
+
+int TSelectPanel::DateValue(const std::string& source) const {
+  std::string text = Trim(source);
+  if (text.empty() || text == Trim(blankText_) || dateSign_.empty()) return 0;
+  int signs = 0;
+  for (size_t p = text.find(dateSign_); p != std::string::npos;
+       p = text.find(dateSign_, p + dateSign_.size()))
+    ++signs;
+  if (signs == 1) {
+    switch (dateType_) {
+      case dt_MMDDYYYY:
+        text = text.substr(0, 2) + dateSign_ + "01" + text.substr(std::min<size_t>(2, text.size()));
+        break;
+      case dt_DDMMYYYY:
+        text = "01" + dateSign_ + text;
+        break;
+      default:
+        text += dateSign_ + "01";
+    }
+  } else if (signs != 2) {
+    return 0;
+  }
+  int parts[3] = {0, 0, 0};
+  size_t start = 0;
+  for (int i = 0; i < 3; ++i) {
+    size_t end = i < 2 ? text.find(dateSign_, start) : std::string::npos;
+    if (i < 2 && end == std::string::npos) return 0;
+    if (!TryStrToInt(Trim(text.substr(start, end == std::string::npos ? end : end - start)),
+                     parts[i]))
+      return 0;
+    start = end == std::string::npos ? end : end + dateSign_.size();
+  }
+  int y = parts[0], m = parts[1], d = parts[2];
+  if (dateType_ == dt_MMDDYYYY) y = parts[2], m = parts[0], d = parts[1];
+  if (dateType_ == dt_DDMMYYYY) y = parts[2], m = parts[1], d = parts[0];
+  if (dateType_ == dt_YYMMDD || dateType_ == dt_YYYMMDD) y += 1911;
+  static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return 0;
+  const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+  if (d > days[m - 1] + (m == 2 && leap ? 1 : 0)) return 0;
+  return y * 10000 + m * 100 + d;
+}
+
+double TSelectPanel::FloatValue(const std::string& text) {
+  const TFormatSettings& fs = FormatSettings();
+  std::string plain;
+  for (char c : Trim(text)) {
+    if (c == fs.DecimalSeparator)
+      plain += '.';
+    else if (c != fs.ThousandSeparator || c == '.')
+      plain += c;
+  }
+  if (plain.empty()) return 0;
+  char* end = nullptr;
+  const double v = std::strtod(plain.c_str(), &end);
+  return end != nullptr && *end == '\0' ? v : 0;
 }
 
 void TSelectPanel::SetSortListBox(bool v) {

@@ -3,6 +3,7 @@
 // field as a range (begin and end edits), as a list of chosen rows, or as the user's choice
 // between the two through a switch box. Lookups are asked of the owner form (message 1034).
 #include <string>
+#include <vector>
 
 #include "controls/F2Button.h"
 #include "platform/ui/ComCtrls.h"
@@ -57,6 +58,14 @@ class TOruListView : public TListView {
   explicit TOruListView(TComponent* owner);
   bool AutoSizeColumns() const { return autoSizeColumns_; }
   void SetAutoSizeColumns(bool v) { autoSizeColumns_ = v; }
+  // One row: caption values[0], sub items the rest; columns "Data1", ... are added as
+  // needed and every row is padded to the same sub-item count. False when values is empty.
+  bool AddItem(const std::vector<std::string>& values);
+  void Clear() { Items()->Clear(); }
+  // Drops a row whose caption equals the one just above it (after upper-casing when not
+  // caseSensitive); rows are expected sorted.
+  void RemoveDuplicates(bool caseSensitive);
+  TSelectPanel* Panel = nullptr;  // the panel whose duplicate rule applies on AddItem
 
  private:
   bool autoSizeColumns_ = true;
@@ -120,6 +129,13 @@ class TSelectPanel : public TGroupBox {
   void SetEnabled(bool v) override;
 
   bool IsRangeMode() const;
+  // Puts begin and end in order by ValueType (the exit handler's work, before OnExit).
+  void ArrangeRange();
+  // A date text under DateType and DateSign as yyyymmdd; 0 when it is no date.
+  int DateValue(const std::string& text) const;
+  // A float text: point or the locale's decimal separator, thousands separators ignored;
+  // 0 when it is no number.
+  static double FloatValue(const std::string& text);
   // What edBegin shows when empty under the current mask.
   const std::string& BlankText() const { return blankText_; }
 
@@ -148,6 +164,7 @@ class TSelectPanel : public TGroupBox {
  protected:
   void Resized() override { Layout(); }
   void FontChanged() override;
+  void DoExit() override;
 
  private:
   bool Designing() const { return ComponentState().Contains(csDesigning); }

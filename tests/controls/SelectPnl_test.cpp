@@ -221,5 +221,102 @@ TEST_F(SelectPanel, EnabledReachesEveryInnerControl) {
   EXPECT_TRUE(panel_->ListBox->Enabled());
 }
 
+TEST_F(SelectPanel, BeginAndEndPutInOrderOnExit) {
+  struct Case {
+    const char* name;
+    TSelectValueType type;
+    TDateType dateType;
+    bool autoChange;
+    const char* begin;
+    const char* end;
+    const char* wantBegin;
+    const char* wantEnd;
+  };
+  const Case cases[] = {
+      {"dates swapped", vt_Date, dt_YYYYMMDD, true, "2004/05/01", "2004/03/01", "2004/03/01",
+       "2004/05/01"},
+      {"dates kept without AutoChangeDateSite", vt_Date, dt_YYYYMMDD, false, "2004/05/01",
+       "2004/03/01", "2004/05/01", "2004/03/01"},
+      {"year and month read as day 01", vt_Date, dt_YYYYMMDD, true, "2004/05", "2004/05/02",
+       "2004/05", "2004/05/02"},
+      {"month first", vt_Date, dt_MMDDYYYY, true, "12/01/2003", "01/15/2004", "12/01/2003",
+       "01/15/2004"},
+      {"years from 1911", vt_Date, dt_YYYMMDD, true, "093/01/01", "92/12/31", "92/12/31",
+       "093/01/01"},
+      {"unparseable date counts as 0", vt_Date, dt_YYYYMMDD, true, "2004/02/30", "2004/01/01",
+       "2004/02/30", "2004/01/01"},
+      {"numbers as integers", vt_Number, dt_NoneCare, true, "10", "9", "9", "10"},
+      {"strings byte-wise", vt_String, dt_NoneCare, true, "10", "9", "10", "9"},
+      {"strings swapped", vt_String, dt_NoneCare, true, " B ", "A", "A", "B"},
+      {"discarded value kept", vt_String, dt_NoneCare, true, "*", "A", "*", "A"},
+      {"empty end never swaps", vt_Number, dt_NoneCare, true, "5", "", "5", ""},
+      {"floats with thousands", vt_Float, dt_NoneCare, true, "1,000.5", "99.5", "99.5", "1,000.5"},
+      {"other mask untouched", vt_OtherMask, dt_NoneCare, true, "B", "A", "B", "A"},
+  };
+  panel_->SetUseDiscard(true);
+  panel_->SetDiscard("*");
+  auto* other = new TEdit(form_);
+  other->SetParent(form_);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    panel_->SetValueType(c.type);
+    panel_->SetDateType(c.dateType);
+    panel_->SetAutoChangeDateSite(c.autoChange);
+    panel_->edBegin->SetText(c.begin);
+    panel_->edFinal->SetText(c.end);
+    int exits = 0;
+    panel_->OnExit = [&](TObject* sender) {
+      EXPECT_EQ(sender, panel_);
+      ++exits;
+    };
+    panel_->edBegin->SetFocus();
+    other->SetFocus();
+    EXPECT_EQ(panel_->edBegin->Text(), c.wantBegin);
+    EXPECT_EQ(panel_->edFinal->Text(), c.wantEnd);
+    EXPECT_EQ(exits, 1);
+  }
+}
+
+TEST_F(SelectPanel, DateTexts) {
+  struct Case {
+    TDateType type;
+    const char* text;
+    int value;
+  };
+  const Case cases[] = {
+      {dt_YYYYMMDD, "2004/05", 20040501}, {dt_MMDDYYYY, "05/2004", 20040501},
+      {dt_DDMMYYYY, "05/2004", 20040501}, {dt_DDMMYYYY, "31/12/2003", 20031231},
+      {dt_YYMMDD, "92/2/29", 0},          {dt_YYMMDD, "93/2/28", 20040228},
+      {dt_YYYYMMDD, "2004-05-01", 0},     {dt_YYYYMMDD, "2004/x/01", 0},
+      {dt_YYYYMMDD, "2004/05/01/01", 0},  {dt_YYYYMMDD, "", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    panel_->SetDateType(c.type);
+    EXPECT_EQ(panel_->DateValue(c.text), c.value);
+  }
+}
+
+TEST_F(SelectPanel, AddItemMakesColumnsPadsAndDropsDuplicates) {
+  TOruListView* list = panel_->ListBox;
+  EXPECT_FALSE(list->AddItem({}));
+  ASSERT_TRUE(list->AddItem({"A01", "Apple", "kg"}));
+  ASSERT_EQ(panel_->Columns()->Count(), 3);
+  EXPECT_EQ(panel_->Columns()->Items(2)->Caption(), "Data3");
+  EXPECT_EQ(panel_->Columns()->Items(1)->Width(), 5 * 6);  // "Apple" and "Data2": five W
+  ASSERT_TRUE(list->AddItem({"B"}));
+  EXPECT_EQ(panel_->Items()->Item(1)->SubItems()->Count(), 2);  // padded
+  list->Clear();
+  panel_->SetStyle(sp_Discrete);
+  panel_->SetCheckDuplicate(cd_CaseInsensitive);
+  EXPECT_TRUE(panel_->SortListBox());
+  list->AddItem({"abc"});
+  list->AddItem({"ABC"});
+  EXPECT_EQ(panel_->Items()->Count(), 1);
+  panel_->SetCheckDuplicate(cd_CheckCase);
+  list->AddItem({"Abc"});
+  EXPECT_EQ(panel_->Items()->Count(), 2);
+}
+
 }  // namespace
 }  // namespace nv
