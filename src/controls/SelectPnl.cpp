@@ -533,6 +533,99 @@ int TSelectPanel::DateValue(const std::string& source) const {
   return y * 10000 + m * 100 + d;
 }
 
+namespace {
+const std::string kC1(1, '\x01'), kC3(1, '\x03'), kC4(1, '\x04'), kC5(1, '\x05');
+
+std::vector<std::string> Split(const std::string& text, const std::string& sign) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t p = text.find(sign); p != std::string::npos; p = text.find(sign, start)) {
+    parts.push_back(text.substr(start, p - start));
+    start = p + sign.size();
+  }
+  parts.push_back(text.substr(start));
+  return parts;
+}
+}  // namespace
+
+std::string TSelectPanel::RowText() const {
+  std::string text;
+  for (int i = 0; i < Items()->Count(); ++i) {
+    TListItem* row = Items()->Item(i);
+    text += row->Caption();
+    if (row->SubItems()->Count() > 0) {
+      text += kC1;
+      for (int k = 0; k < row->SubItems()->Count(); ++k)
+        text += (k > 0 ? kC1 : std::string()) + row->SubItems()->Get(k);
+    }
+    text += kC4;
+  }
+  return text;
+}
+
+void TSelectPanel::SetRowText(const std::string& text) {
+  ListBox->Clear();
+  std::vector<std::string> pieces = Split(text, kC4);
+  if (!pieces.empty() && pieces.back().empty()) pieces.pop_back();
+  for (const std::string& piece : pieces) ListBox->AddItem(Split(piece, kC1));
+}
+
+std::string TSelectPanel::SchemeValue() const {
+  const std::string range = edBegin->Text() + kC3 + edFinal->Text();
+  switch (style_) {
+    case sp_Range:
+      return "sp_Range" + kC3 + range;
+    case sp_Discrete:
+      return "sp_Discrete" + kC3 + RowText();
+    case sp_UserChoice:
+      return "sp_UserChoice" + kC3 +
+             (userChoice_ ? "True" + kC3 + range : "False" + kC3 + RowText());
+  }
+  return {};
+}
+
+bool TSelectPanel::SetSchemeValue(const std::string& text) {
+  const std::vector<std::string> parts = Split(text, kC3);
+  const auto setRange = [&](size_t at) {
+    if (parts.size() != at + 2) return false;
+    edBegin->SetText(parts[at]);
+    edFinal->SetText(parts[at + 1]);
+    return true;
+  };
+  if (parts[0] == "sp_Range" && parts.size() == 3) {
+    SetStyle(sp_Range);
+    return setRange(1);
+  }
+  if (parts[0] == "sp_Discrete" && parts.size() == 2) {
+    SetStyle(sp_Discrete);
+    SetRowText(parts[1]);
+    return true;
+  }
+  if (parts[0] == "sp_UserChoice" && parts.size() >= 3 &&
+      (parts[1] == "True" || parts[1] == "False")) {
+    const bool range = parts[1] == "True";
+    if ((range && parts.size() != 4) || (!range && parts.size() != 3)) return false;
+    SetStyle(sp_UserChoice);
+    SetUserChoice(range);
+    if (range) return setRange(2);
+    SetRowText(parts[2]);
+    return true;
+  }
+  return false;
+}
+
+Variant TSelectPanel::ConditionValue() const {
+  if (IsRangeMode()) return Variant::ArrayOf({Variant(kC4), edBegin->Text(), edFinal->Text()});
+  std::vector<Variant> elements{Variant(kC5)};
+  for (int i = 0; i < Items()->Count(); ++i) {
+    TListItem* row = Items()->Item(i);
+    std::vector<Variant> values{row->Caption()};
+    for (int k = 0; k < row->SubItems()->Count(); ++k) values.emplace_back(row->SubItems()->Get(k));
+    elements.push_back(Variant::ArrayOf(std::move(values)));
+  }
+  return Variant::ArrayOf(std::move(elements));
+}
+
 double TSelectPanel::FloatValue(const std::string& text) {
   const TFormatSettings& fs = FormatSettings();
   std::string plain;

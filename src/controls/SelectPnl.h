@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/F2Button.h"
+#include "platform/core/Variant.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Mask.h"
@@ -136,6 +137,20 @@ class TSelectPanel : public TGroupBox {
   // A float text: point or the locale's decimal separator, thousands separators ignored;
   // 0 when it is no number.
   static double FloatValue(const std::string& text);
+
+  // The rows as one text: caption, then #1 and the sub items joined by #1, then #4 a row.
+  std::string RowText() const;
+  // Clears the list and adds the rows of such a text (an empty last piece is skipped).
+  void SetRowText(const std::string& text);
+  // The scheme value: "sp_Range" #3 begin #3 end, "sp_Discrete" #3 rows, "sp_UserChoice" #3
+  // "True" #3 begin #3 end or "sp_UserChoice" #3 "False" #3 rows.
+  std::string SchemeValue() const;
+  // Restores style, switch state and texts or rows; false (nothing changed) when the text
+  // is no scheme value.
+  bool SetSchemeValue(const std::string& text);
+  // For the condition builder: [#4, begin, end] in range mode, else [#5, row 1, ...] with
+  // each row an array of its caption and sub items.
+  Variant ConditionValue() const;
   // What edBegin shows when empty under the current mask.
   const std::string& BlankText() const { return blankText_; }
 

@@ -318,5 +318,53 @@ TEST_F(SelectPanel, AddItemMakesColumnsPadsAndDropsDuplicates) {
   EXPECT_EQ(panel_->Items()->Count(), 2);
 }
 
+TEST_F(SelectPanel, SchemeValuesRoundTrip) {
+  const std::string c1(1, '\x01'), c3(1, '\x03'), c4(1, '\x04');
+  struct Case {
+    const char* name;
+    std::string text;
+    int rows;
+  };
+  const Case cases[] = {
+      {"range", "sp_Range" + c3 + "A01" + c3 + "A09", 0},
+      {"range with empty end", "sp_Range" + c3 + "A01" + c3, 0},
+      {"rows with sub items", "sp_Discrete" + c3 + "A" + c1 + "x" + c4 + "B" + c1 + c4, 2},
+      {"empty list", "sp_Discrete" + c3, 0},
+      {"user choice range", "sp_UserChoice" + c3 + "True" + c3 + "1" + c3 + "2", 0},
+      {"user choice rows", "sp_UserChoice" + c3 + "False" + c3 + "K" + c4, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(panel_->SetSchemeValue(c.text));
+    EXPECT_EQ(panel_->Items()->Count(), c.rows);
+    EXPECT_EQ(panel_->SchemeValue(), c.text);
+  }
+  // A row text restores padded rows: (A, x) and (B, empty).
+  panel_->SetRowText("A" + c1 + "x" + c4 + "B" + c4);
+  ASSERT_EQ(panel_->Items()->Count(), 2);
+  EXPECT_EQ(panel_->Items()->Item(1)->SubItems()->Text(), "\r\n");
+  for (const std::string& bad :
+       {std::string("sp_Bogus"), "sp_Range" + c3 + "A", "sp_UserChoice" + c3 + "Maybe" + c3 + "x"})
+    EXPECT_FALSE(panel_->SetSchemeValue(bad)) << bad;
+}
+
+TEST_F(SelectPanel, ConditionValues) {
+  panel_->edBegin->SetText("A01");
+  panel_->edFinal->SetText("A09");
+  Variant range = panel_->ConditionValue();
+  ASSERT_EQ(range.ElementCount(), 3);
+  EXPECT_EQ(range[0].AsString(), std::string(1, '\x04'));
+  EXPECT_EQ(range[2].AsString(), "A09");
+  panel_->SetStyle(sp_Discrete);
+  panel_->ListBox->AddItem({"A", "x"});
+  panel_->ListBox->AddItem({"B"});
+  Variant rows = panel_->ConditionValue();
+  ASSERT_EQ(rows.ElementCount(), 3);
+  EXPECT_EQ(rows[0].AsString(), std::string(1, '\x05'));
+  ASSERT_EQ(rows[2].ElementCount(), 2);
+  EXPECT_EQ(rows[2][0].AsString(), "B");
+  EXPECT_EQ(rows[2][1].AsString(), "");
+}
+
 }  // namespace
 }  // namespace nv
