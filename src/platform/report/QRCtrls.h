@@ -1,0 +1,97 @@
+#pragma once
+// Printables: labels, data texts, expressions and shapes. Each may rewrite its text in
+// OnPrint just before it is drawn.
+#include <string>
+
+#include "platform/report/QRExpr.h"
+#include "platform/report/QuickRpt.h"
+
+namespace nv {
+
+class TField;
+
+namespace qr {
+NV_ENUM(TBrushStyle, bsSolid, bsClear)
+}  // namespace qr
+NV_ENUM(TQRShapeType, qrsRectangle, qrsCircle, qrsVertLine, qrsHorLine, qrsTopAndBottom,
+        qrsRightAndLeft)
+
+// A printable with a text of one line.
+class TQRCustomLabel : public TQRPrintable {
+  NV_CLASS(TQRCustomLabel, TQRPrintable)
+ public:
+  using TQRPrintable::TQRPrintable;
+  TQRLabelOnPrintEvent OnPrint;
+  // The text before OnPrint sees it.
+  virtual std::string PrintText(TQRPrintContext& context) = 0;
+  void Print(TQRPrintContext& context) override;
+};
+
+class TQRLabel : public TQRCustomLabel {
+  NV_CLASS(TQRLabel, TQRCustomLabel)
+ public:
+  using TQRCustomLabel::TQRCustomLabel;
+  std::string Caption;
+  std::string PrintText(TQRPrintContext& context) override;
+};
+
+// The current record's value of DataField, as the field shows it. The data set is the
+// report's unless one is set here.
+class TQRDBText : public TQRCustomLabel {
+  NV_CLASS(TQRDBText, TQRCustomLabel)
+ public:
+  using TQRCustomLabel::TQRCustomLabel;
+  std::string DataField;
+  TDataSet* DataSet() const { return dataSet_; }
+  void SetDataSet(TDataSet* v) { dataSet_ = v; }
+  std::string PrintText(TQRPrintContext& context) override;
+
+ private:
+  TDataSet* dataSet_ = nullptr;
+};
+
+class TQRExpr : public TQRCustomLabel {
+  NV_CLASS(TQRExpr, TQRCustomLabel)
+ public:
+  using TQRCustomLabel::TQRCustomLabel;
+  std::string Expression;
+  std::string PrintText(TQRPrintContext& context) override;
+};
+
+// Names resolved for a report's expressions: its data sets' fields (numbers for numeric
+// fields, a null number as 0) and PAGENUMBER, COLUMNNUMBER, REPORTTITLE.
+TQRExprEnv ReportExprEnv(const TQuickRep& report);
+
+class TQRShapePen : public TPersistent {
+  NV_CLASS(TQRShapePen, TPersistent)
+ public:
+  TColor Color = clBlack;
+  int Width = 1;  // layout pixels
+  void Assign(const TPersistent& source) override;
+};
+
+class TQRShapeBrush : public TPersistent {
+  NV_CLASS(TQRShapeBrush, TPersistent)
+ public:
+  TColor Color = clWhite;
+  qr::TBrushStyle Style = qr::bsSolid;
+  void Assign(const TPersistent& source) override;
+};
+
+class TQRShape : public TQRPrintable {
+  NV_CLASS(TQRShape, TQRPrintable)
+ public:
+  explicit TQRShape(TComponent* owner);
+  TQRShapeType Shape = qrsRectangle;
+  TQRShapePen* Pen() const { return pen_.get(); }
+  void SetPen(TQRShapePen* v) { pen_->Assign(*v); }
+  TQRShapeBrush* Brush() const { return brush_.get(); }
+  void SetBrush(TQRShapeBrush* v) { brush_->Assign(*v); }
+  void Print(TQRPrintContext& context) override;
+
+ private:
+  std::unique_ptr<TQRShapePen> pen_ = std::make_unique<TQRShapePen>();
+  std::unique_ptr<TQRShapeBrush> brush_ = std::make_unique<TQRShapeBrush>();
+};
+
+}  // namespace nv
