@@ -64,7 +64,7 @@ TEST_F(ExprFixture, ErrorsNameTheExpression) {
       {"1 +", "Expression '1 +' ends where a value was expected"},
       {"(1 + 2", "Expression '(1 + 2' misses ')'"},
       {"1 2", "Expression '1 2' unexpected '2' at position 3"},
-      {"TD001 - 1", "Expression 'TD001 - 1' subtracts from a text at position 6"},
+      {"TD001 - 1", "Expression 'TD001 - 1' subtracts from a text at position 7"},
       {"1.2.3", "Expression '1.2.3' has a bad number '1.2.3' at position 1"},
       {"#", "Expression '#' unexpected '#' at position 1"},
   };
