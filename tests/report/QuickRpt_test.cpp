@@ -236,3 +236,28 @@ TEST_F(ReportFixture, LayoutRoundTripsThroughFormText) {
 
 }  // namespace
 }  // namespace nv::test
+
+namespace nv::test {
+namespace {
+
+TEST_F(ReportFixture, GroupHeadersWhenTheKeyChangesAndFootersWithTheGroupsLastRecord) {
+  auto* group = new TQRGroup(form.get());
+  group->SetName("Group");
+  group->SetParentComponent(form->QuickRep1);
+  group->SetHeight(5);
+  group->Expression = "TD001";
+  TQRBand* groupFooter = AddBand(*form, "GroupFooter", rbGroupFooter, 5);
+  group->SetFooterBand(groupFooter);
+  auto note = [this](TQRCustomBand* b, bool) {
+    log += " " + b->Name() + "(" + data->FieldByName("TD001").AsString() + ")";
+  };
+  group->AfterPrint = note;
+  groupFooter->AfterPrint = note;
+  Run({"a", "a", "b"});
+  EXPECT_EQ(log,
+            "1:PageHeader 1:Title Group(a) 1:Detail(a) 1:Detail(a) GroupFooter(a) Group(b) "
+            "1:Detail(b) GroupFooter(b) 1:Summary 1:PageFooter");
+}
+
+}  // namespace
+}  // namespace nv::test

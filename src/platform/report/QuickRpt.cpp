@@ -202,6 +202,29 @@ void TQRChildBand::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component == parentBand_) parentBand_ = nullptr;
 }
 
+NV_PUBLISH(TQRGroup) {
+  b.Prop("Expression", &TQRGroup::Expression, &TQRGroup::Expression);
+  b.Prop("FooterBand", &TQRGroup::FooterBand, &TQRGroup::SetFooterBand);
+  b.Prop("ReprintOnNewPage", &TQRGroup::ReprintOnNewPage, &TQRGroup::ReprintOnNewPage)
+      .Default(false);
+}
+
+TQRGroup::TQRGroup(TComponent* owner) : TQRCustomBand(owner) {
+  bandType_ = rbGroupHeader;
+}
+
+TQRGroup::~TQRGroup() = default;
+
+void TQRGroup::SetFooterBand(TQRCustomBand* band) {
+  footerBand_ = band;
+  if (band) FreeNotification(band);
+}
+
+void TQRGroup::Notification(TComponent* component, TOperation operation) {
+  TQRCustomBand::Notification(component, operation);
+  if (operation == opRemove && component == footerBand_) footerBand_ = nullptr;
+}
+
 // ---------------------------------------------------------------------------------------
 
 NV_PUBLISH(TQRPrintable) {
@@ -338,6 +361,9 @@ void TQuickRep::StartPage() {
     for (TQRCustomBand* band : BandsOf(rbPageHeader)) PrintBand(*band);
   if (pageNumber_ == 1)
     for (TQRCustomBand* band : BandsOf(rbTitle)) PrintBand(*band);
+  if (pageNumber_ > 1 && inRecords_)
+    for (TQRGroup* group : groups_)
+      if (group->ReprintOnNewPage) PrintBand(*group);
 }
 
 void TQuickRep::EndPage(bool last) {
@@ -381,6 +407,49 @@ void TQuickRep::PrintDetail() {
   for (TQRCustomBand* band : BandsOf(rbDetail)) PrintBand(*band);
 }
 
+std::vector<std::string> TQuickRep::GroupKeys() const {
+  std::vector<std::string> keys;
+  for (TQRGroup* group : groups_) {
+    try {
+      keys.push_back(EvaluateExpression(group->Expression, ReportExprEnv(*this)).AsText());
+    } catch (const EQRExprError& e) {
+      throw EQRExprError(group->Name() + ": " + e.what());
+    }
+  }
+  return keys;
+}
+
+namespace {
+std::size_t FirstChange(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  std::size_t i = 0;
+  while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+  return i;
+}
+}  // namespace
+
+// Group headers where a key changes; footers (innermost first) while the last record of
+// the group is still current, so their fields show that group's values.
+void TQuickRep::PrintRecords() {
+  std::vector<std::string> keys;
+  bool first = true;
+  for (dataSet_->First(); !dataSet_->Eof() && !cancelled_;) {
+    std::vector<std::string> now = GroupKeys();
+    for (std::size_t i = first ? 0 : FirstChange(keys, now); i < groups_.size(); ++i)
+      PrintBand(*groups_[i]);
+    keys = std::move(now);
+    first = false;
+    PrintDetail();
+    dataSet_->Next();
+    bool eof = dataSet_->Eof();
+    std::size_t level = eof ? 0 : FirstChange(keys, GroupKeys());
+    if (level >= groups_.size()) continue;
+    eof ? dataSet_->Last() : dataSet_->Prior();
+    for (std::size_t i = groups_.size(); i-- > level;)
+      if (TQRCustomBand* footer = groups_[i]->FooterBand()) PrintBand(*footer);
+    dataSet_->Next();
+  }
+}
+
 void TQuickRep::Prepare() {
   if (generating_) throw EQuickReportError("Report " + Name() + " is already being generated");
   generating_ = true;
@@ -399,11 +468,16 @@ void TQuickRep::Prepare() {
   bool empty = dataSet_ && dataSet_->IsEmpty();
   if (empty && !PrintIfEmpty) return;
 
+  groups_.clear();
+  for (TQRCustomBand* band : BandsOf(rbGroupHeader))
+    if (auto* group = dynamic_cast<TQRGroup*>(band)) groups_.push_back(group);
   StartPage();
   if (!dataSet_) {
     PrintDetail();  // a report without data prints its detail once
   } else {
-    for (dataSet_->First(); !dataSet_->Eof() && !cancelled_; dataSet_->Next()) PrintDetail();
+    inRecords_ = true;
+    PrintRecords();
+    inRecords_ = false;
   }
   if (cancelled_) return;
   for (TQRCustomBand* band : BandsOf(rbSummary)) PrintBand(*band);
@@ -411,10 +485,10 @@ void TQuickRep::Prepare() {
 }
 
 void RegisterReportClasses() {
-  for (const TClassInfo* info :
-       {&TQuickRep::StaticClassInfo(), &TQRBand::StaticClassInfo(),
-        &TQRChildBand::StaticClassInfo(), &TQRLabel::StaticClassInfo(),
-        &TQRDBText::StaticClassInfo(), &TQRExpr::StaticClassInfo(), &TQRShape::StaticClassInfo()})
+  for (const TClassInfo* info : {&TQuickRep::StaticClassInfo(), &TQRBand::StaticClassInfo(),
+                                 &TQRChildBand::StaticClassInfo(), &TQRGroup::StaticClassInfo(),
+                                 &TQRLabel::StaticClassInfo(), &TQRDBText::StaticClassInfo(),
+                                 &TQRExpr::StaticClassInfo(), &TQRShape::StaticClassInfo()})
     if (!GetClass(info->ClassName())) RegisterClass(*info);
 }
 

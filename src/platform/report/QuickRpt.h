@@ -184,6 +184,23 @@ class TQRChildBand : public TQRCustomBand {
   TQRCustomBand* parentBand_ = nullptr;
 };
 
+// Heads the records that share the value of Expression; FooterBand prints after the last of
+// them. Groups nest in creation order, the first outermost.
+class TQRGroup : public TQRCustomBand {
+  NV_CLASS(TQRGroup, TQRCustomBand)
+ public:
+  explicit TQRGroup(TComponent* owner);
+  ~TQRGroup() override;
+  std::string Expression;
+  bool ReprintOnNewPage = false;
+  TQRCustomBand* FooterBand() const { return footerBand_; }
+  void SetFooterBand(TQRCustomBand* band);
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  TQRCustomBand* footerBand_ = nullptr;
+};
+
 class TQRPrintable : public TComponent {
   NV_CLASS(TQRPrintable, TComponent)
  public:
@@ -274,6 +291,11 @@ class TQuickRep : public TComponent {
   bool PrintBand(TQRCustomBand& band);
   void PlaceBand(TQRCustomBand& band, int top);
   void PrintDetail();
+  std::vector<std::string> GroupKeys() const;
+  void PrintRecords();
+
+  std::vector<TQRGroup*> groups_;  // while generating
+  bool inRecords_ = false;
 
   std::unique_ptr<TQRPage> page_ = std::make_unique<TQRPage>();
   int zoom_ = 100;
