@@ -4,6 +4,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/SysUtils.h"
 #include "platform/os/Modules.h"
+#include "platform/ui/Forms.h"
 
 namespace nv {
 
@@ -17,9 +18,6 @@ TDLLBaseController* CreateVRCtrller() {
 
 // The voucher controller unit's initialisation.
 const bool kControllerClassRegistered = (DLLControllerClass = &CreateVRCtrller, true);
-
-// TODO(ui): the window layer's SetForegroundWindow; a headless window has no foreground.
-void SetForegroundWindow(TDLLWindowHandle) {}
 
 }  // namespace
 
@@ -45,8 +43,8 @@ void TDLLVRCtrller::SetVisible(std::int16_t visible) {
   bool show = visible != 0;
   form_->SetVisible(show);
   if (!show) return;
-  if (form_ != nullptr && form_->WindowState() == IVROptionForm::wsMinimized) {
-    form_->SetWindowState(IVROptionForm::wsNormal);
+  if (form_ != nullptr && form_->WindowState() == wsMinimized) {
+    form_->SetWindowState(wsNormal);
   }
   if (form_ != nullptr) SetForegroundWindow(form_->Handle());
 }

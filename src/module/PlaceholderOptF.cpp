@@ -11,13 +11,6 @@ namespace nv {
 
 namespace {
 
-// Window handles of headless windows: distinct, never 0.
-TDLLWindowHandle NextWindowHandle() {
-  static TDLLWindowHandle next = 0x10000;
-  next += 4;
-  return next;
-}
-
 constexpr double kA4WidthMm = 210.0;
 constexpr double kA4HeightMm = 297.0;
 constexpr int kMaxPictureDPI = 2400;  // a larger page would not fit in memory sensibly
@@ -98,11 +91,10 @@ bool WriteBlankPagePdf(const std::string& fileName) {
 }
 
 // A form is created with no owner: the controller owns it.
-TfrmPlaceholderOpt::TfrmPlaceholderOpt() : TComponent(nullptr) {}
+TfrmPlaceholderOpt::TfrmPlaceholderOpt() : TForm(nullptr) {}
 
-TfrmPlaceholderOpt::~TfrmPlaceholderOpt() {
-  Destroying();
-  if (onDestroy_) onDestroy_(this);
+IVROptionForm* TfrmPlaceholderOpt::Create() {
+  return nv::Create<TfrmPlaceholderOpt>();
 }
 
 void TfrmPlaceholderOpt::SetModulePath(const std::string& fileName) {
@@ -123,26 +115,15 @@ bool TfrmPlaceholderOpt::Initialize(const Variant& params) {
   return true;
 }
 
-void TfrmPlaceholderOpt::SetVisible(bool visible) {
-  if (visible == visible_) return;
-  visible_ = visible;
-  const TOptFormEvent& handler = visible ? onShow_ : onHide_;
-  if (handler) handler(Sender());
-}
-
-TDLLWindowHandle TfrmPlaceholderOpt::Handle() {
-  if (handle_ == 0) handle_ = NextWindowHandle();
-  return handle_;
-}
-
+// The headless user answers with the scripted modal result, else cancels.
 int TfrmPlaceholderOpt::ShowModal() {
-  SetVisible(true);
-  int result = kModalResultCancel;
-  if (const char* scripted = std::getenv(kModalResultVariable)) {
-    result = StrToIntDef(scripted, kModalResultCancel);
+  const char* scripted = std::getenv(kModalResultVariable);
+  // a visible form refuses to run modally: no driver may stay behind for the next run
+  if (scripted != nullptr && !TForm::Visible()) {
+    int result = StrToIntDef(scripted, kModalResultCancel);
+    Application()->PushModalDriver([result](TForm& form) { form.SetModalResult(result); });
   }
-  SetVisible(false);
-  return result;
+  return TForm::ShowModal();
 }
 
 void TfrmPlaceholderOpt::ApplyHostCommand(const Variant& request) {

@@ -6,19 +6,19 @@
 #include <vector>
 
 #include "module/VROptionForm.h"
+#include "platform/ui/Forms.h"
 
 namespace nv {
 
-class TfrmPlaceholderOpt : public TComponent, public IVROptionForm {
+class TfrmPlaceholderOpt : public TForm, public IVROptionForm {
  public:
   static constexpr const char* kVersionTag = "870401-0.00.00";
   // The modal result a headless modal run answers (the shell's scripted user sets it).
   static constexpr const char* kModalResultVariable = "BATON_MODAL_RESULT";
 
   TfrmPlaceholderOpt();
-  ~TfrmPlaceholderOpt() override;
 
-  void Free() override { delete this; }
+  void Free() override { TForm::Free(); }
   bool IsDestroying() const override { return ComponentState().Contains(csDestroying); }
   TObject* Sender() override { return this; }
 
@@ -26,19 +26,19 @@ class TfrmPlaceholderOpt : public TComponent, public IVROptionForm {
   void SetShellServices(const Variant& services) override { shellServices_ = services; }
   bool Initialize(const Variant& params) override;
 
-  bool Visible() const override { return visible_; }
-  void SetVisible(bool visible) override;
-  TOptWindowState WindowState() const override { return windowState_; }
-  void SetWindowState(TOptWindowState state) override { windowState_ = state; }
-  TDLLWindowHandle Handle() override;
+  bool Visible() const override { return TForm::Visible(); }
+  void SetVisible(bool visible) override { TForm::SetVisible(visible); }
+  TWindowState WindowState() const override { return TForm::WindowState(); }
+  void SetWindowState(TWindowState state) override { TForm::SetWindowState(state); }
+  TDLLWindowHandle Handle() override { return TForm::Handle(); }
   int ShowModal() override;
 
-  TOptFormEvent ShowHandler() const override { return onShow_; }
-  void SetShowHandler(TOptFormEvent handler) override { onShow_ = std::move(handler); }
-  TOptFormEvent HideHandler() const override { return onHide_; }
-  void SetHideHandler(TOptFormEvent handler) override { onHide_ = std::move(handler); }
-  TOptFormEvent DestroyHandler() const override { return onDestroy_; }
-  void SetDestroyHandler(TOptFormEvent handler) override { onDestroy_ = std::move(handler); }
+  TOptFormEvent ShowHandler() const override { return OnShow; }
+  void SetShowHandler(TOptFormEvent handler) override { OnShow = std::move(handler); }
+  TOptFormEvent HideHandler() const override { return OnHide; }
+  void SetHideHandler(TOptFormEvent handler) override { OnHide = std::move(handler); }
+  TOptFormEvent DestroyHandler() const override { return OnDestroy; }
+  void SetDestroyHandler(TOptFormEvent handler) override { OnDestroy = std::move(handler); }
 
   std::string VersionTag() const override { return kVersionTag; }
   std::string UserID() const override { return userID_; }
@@ -55,13 +55,10 @@ class TfrmPlaceholderOpt : public TComponent, public IVROptionForm {
                        const std::string& extra, int resolution) override;
   void EndDesign() override {}
 
-  static IVROptionForm* Create() { return new TfrmPlaceholderOpt; }
+  static IVROptionForm* Create();
 
  private:
   bool initialized_ = false;
-  bool visible_ = false;
-  TOptWindowState windowState_ = wsNormal;
-  TDLLWindowHandle handle_ = 0;
   std::string modulePath_;
   Variant shellServices_;
   std::string userID_;
@@ -71,9 +68,6 @@ class TfrmPlaceholderOpt : public TComponent, public IVROptionForm {
   std::string programName_;
   int resultCode_ = 0;
   Variant resultValue_;
-  TOptFormEvent onShow_;
-  TOptFormEvent onHide_;
-  TOptFormEvent onDestroy_;
 };
 
 // The program code the module's file name gives: "…/QCPR31C.so" → "QCPR31".

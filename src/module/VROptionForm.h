@@ -7,6 +7,7 @@
 #include "DLLBaseCtrller.h"
 #include "platform/core/Variant.h"
 #include "platform/rtti/Classes.h"
+#include "platform/ui/Forms.h"
 
 namespace nv {
 
@@ -17,8 +18,6 @@ using TOptFormEvent = TNotifyEvent;
 
 class IVROptionForm {
  public:
-  enum TOptWindowState { wsNormal, wsMinimized, wsMaximized };
-
   virtual ~IVROptionForm() = default;
   // Frees the form; its destroy handler runs while the whole form still exists (the
   // controller learns there that the form is gone).
@@ -34,8 +33,8 @@ class IVROptionForm {
 
   virtual bool Visible() const = 0;
   virtual void SetVisible(bool visible) = 0;
-  virtual TOptWindowState WindowState() const = 0;
-  virtual void SetWindowState(TOptWindowState state) = 0;
+  virtual TWindowState WindowState() const = 0;
+  virtual void SetWindowState(TWindowState state) = 0;
   // Creates the window when it has none yet.
   virtual TDLLWindowHandle Handle() = 0;
   virtual int ShowModal() = 0;

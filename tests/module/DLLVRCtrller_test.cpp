@@ -40,8 +40,8 @@ class TFakeForm : public TComponent, public IVROptionForm {
     const TOptFormEvent& h = v ? onShow_ : onHide_;
     if (h) h(this);
   }
-  TOptWindowState WindowState() const override { return state_; }
-  void SetWindowState(TOptWindowState s) override {
+  TWindowState WindowState() const override { return state_; }
+  void SetWindowState(TWindowState s) override {
     journal->push_back("state " + std::to_string(s));
     state_ = s;
   }
@@ -73,7 +73,7 @@ class TFakeForm : public TComponent, public IVROptionForm {
   }
   void EndDesign() override { journal->push_back("end design"); }
 
-  TOptWindowState state_ = wsMinimized;
+  TWindowState state_ = wsMinimized;
   bool visible_ = false;
   TOptFormEvent onShow_, onHide_, onDestroy_;
 };
