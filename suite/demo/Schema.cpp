@@ -297,10 +297,10 @@ void InstallSchema(tallyd::TDatabase& db) {
     ddl += ")";
     db.Execute(ddl);
     for (const char* ix : t.indexes) {
-      std::string spec = ix;
-      auto colon = spec.find(':');
-      db.Execute("CREATE INDEX " + spec.substr(0, colon) + " ON " + t.name + " (" +
-                 spec.substr(colon + 1) + ")");
+      std::string indexDef = ix;
+      auto colon = indexDef.find(':');
+      db.Execute("CREATE INDEX " + indexDef.substr(0, colon) + " ON " + t.name + " (" +
+                 indexDef.substr(colon + 1) + ")");
     }
   }
   std::vector<std::vector<Variant>> objects;

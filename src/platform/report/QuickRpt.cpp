@@ -30,16 +30,16 @@ std::int32_t PageColorOf(TColor color, std::int32_t systemFallback) {
 }
 
 TQRFontSpec FontSpecOf(const TFont& font) {
-  TQRFontSpec spec;
-  spec.Name = font.Name();
-  spec.Size = font.Size();
+  TQRFontSpec fontSpec;
+  fontSpec.Name = font.Name();
+  fontSpec.Size = font.Size();
   auto style = font.Style();
-  spec.Style = static_cast<std::uint8_t>(
+  fontSpec.Style = static_cast<std::uint8_t>(
       (style.Contains(fsBold) ? 1 : 0) | (style.Contains(fsItalic) ? 2 : 0) |
       (style.Contains(fsUnderline) ? 4 : 0) | (style.Contains(fsStrikeOut) ? 8 : 0));
-  spec.Color = PageColorOf(font.Color(), 0);
-  spec.Charset = font.Charset();
-  return spec;
+  fontSpec.Color = PageColorOf(font.Color(), 0);
+  fontSpec.Charset = font.Charset();
+  return fontSpec;
 }
 
 // ---------------------------------------------------------------------------------------
