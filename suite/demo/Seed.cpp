@@ -164,7 +164,7 @@ struct TOrder {
   const char* date;
   const char* product;
   const char* name;
-  const char* spec;
+  const char* packSize;
   const char* lot;
   const char* lotNote;
   double quantity;
@@ -194,7 +194,7 @@ void SeedOrders(TSeeder& s) {
   for (const TOrder& o : kOrders) {
     Row r = Audit(s, o.date);
     Row v = {s.T(o.type),   s.T(o.number), s.T(o.date), s.T(o.product), Variant(o.quantity),
-             s.T(o.centre), s.T(o.name),   s.T(o.spec), s.T(o.lot),     s.T(o.lotNote)};
+             s.T(o.centre), s.T(o.name),   s.T(o.packSize), s.T(o.lot),     s.T(o.lotNote)};
     r.insert(r.end(), v.begin(), v.end());
     orders.push_back(std::move(r));
     int seq = 0;
@@ -308,7 +308,7 @@ void SeedRecords(TSeeder& s) {
                s.T(r.seq),
                s.T(next != nullptr && *r.kind == '2' ? r.seq : ""),
                s.T(next != nullptr ? next->name : ""),
-               s.T(next != nullptr ? next->spec : ""),
+               s.T(next != nullptr ? next->packSize : ""),
                s.T(next != nullptr ? next->lotNote : "")};
     rows.push_back(std::move(row));
   }
@@ -382,7 +382,7 @@ void GenerateRecords(tallyd::TDatabase& db, int count) {
              Variant(model.quantity),
              s.T(model.centre),
              s.T(model.name),
-             s.T(model.spec),
+             s.T(model.packSize),
              s.T(text),
              s.T(model.lotNote)};
     r.insert(r.end(), v.begin(), v.end());
@@ -437,7 +437,7 @@ void GenerateRecords(tallyd::TDatabase& db, int count) {
                s.T(routing ? seq : ""),
                s.T(routing ? seq : ""),
                s.T(model.name),
-               s.T(model.spec),
+               s.T(model.packSize),
                s.T(model.lotNote)};
     records.push_back(std::move(row));
   }

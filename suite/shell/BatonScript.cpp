@@ -47,7 +47,7 @@ Variant ConvertArgs(const std::vector<std::string>& a) {
 
 const std::vector<TStepSpec>& StepSpecs() {
   auto none = [](const std::vector<std::string>&) {};
-  static const std::vector<TStepSpec> specs = {
+  static const std::vector<TStepSpec> stepSpecs = {
       {"open", 0, 1, "open [N]",
        [](const auto& a) {
          if (!a.empty()) ParseInteger("N", a[0]);
@@ -135,12 +135,12 @@ const std::vector<TStepSpec>& StepSpecs() {
          std::cout << text << "\n";
        }},
   };
-  return specs;
+  return stepSpecs;
 }
 
 const TStepSpec* FindStep(const std::string& name) {
-  for (const TStepSpec& spec : StepSpecs()) {
-    if (name == spec.name) return &spec;
+  for (const TStepSpec& stepSpec : StepSpecs()) {
+    if (name == stepSpec.name) return &stepSpec;
   }
   return nullptr;
 }
@@ -200,14 +200,14 @@ TBatonScript TBatonScript::Parse(const std::string& text, const std::string& nam
     std::vector<std::string> words = SplitScriptLine(line, error);
     if (!error.empty()) fail(error);
     if (words.empty()) continue;
-    const TStepSpec* spec = FindStep(words[0]);
-    if (spec == nullptr) fail("unknown step \"" + words[0] + "\" (see baton run --help)");
+    const TStepSpec* stepSpec = FindStep(words[0]);
+    if (stepSpec == nullptr) fail("unknown step \"" + words[0] + "\" (see baton run --help)");
     int n = static_cast<int>(words.size()) - 1;
-    if (n < spec->minArgs || (spec->maxArgs >= 0 && n > spec->maxArgs)) {
-      fail("expected " + std::string(spec->usage));
+    if (n < stepSpec->minArgs || (stepSpec->maxArgs >= 0 && n > stepSpec->maxArgs)) {
+      fail("expected " + std::string(stepSpec->usage));
     }
     try {
-      spec->check(Args(words));
+      stepSpec->check(Args(words));
     } catch (const EBadArgument& e) {
       fail(e.what());
     }
@@ -218,9 +218,9 @@ TBatonScript TBatonScript::Parse(const std::string& text, const std::string& nam
 
 int TBatonScript::Run(THostSession& session) const {
   for (const TScriptStep& step : steps_) {
-    const TStepSpec* spec = FindStep(step.words[0]);
+    const TStepSpec* stepSpec = FindStep(step.words[0]);
     try {
-      spec->run(session, Args(step.words));
+      stepSpec->run(session, Args(step.words));
     } catch (const std::exception& e) {
       std::cout.flush();
       std::cerr << "baton: script " << name_ << ", line " << step.line << ": "

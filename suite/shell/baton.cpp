@@ -333,18 +333,18 @@ TParsed ParseArguments(const std::vector<std::string>& args, const TSubcommand* 
       value = name.substr(eq + 1);
       name.resize(eq);
     }
-    const TOptionSpec* spec = FindOption(known, name);
-    if (spec == nullptr) {
+    const TOptionSpec* option = FindOption(known, name);
+    if (option == nullptr) {
       throw EBadArgument("unknown option --" + name +
                          (command ? std::string(" for ") + command->name : std::string()));
     }
-    if (spec->value == nullptr) {
+    if (option->value == nullptr) {
       if (value) throw EBadArgument("--" + name + " takes no value");
       parsed.options[name] = "";
       continue;
     }
     if (!value) {
-      if (i + 1 >= args.size()) throw EBadArgument("--" + name + " needs a value: " + spec->value);
+      if (i + 1 >= args.size()) throw EBadArgument("--" + name + " needs a value: " + option->value);
       value = args[++i];
     }
     parsed.options[name] = *value;
@@ -361,8 +361,8 @@ int Main(int argc, char** argv) {
   for (size_t i = 0; i < args.size() && command == nullptr; ++i) {
     const std::string& a = args[i];
     if (a.compare(0, 2, "--") == 0) {
-      const TOptionSpec* spec = FindOption(kGlobalOptions, a.substr(2));
-      if (spec != nullptr && spec->value != nullptr && a.find('=') == std::string::npos) ++i;
+      const TOptionSpec* option = FindOption(kGlobalOptions, a.substr(2));
+      if (option != nullptr && option->value != nullptr && a.find('=') == std::string::npos) ++i;
       continue;
     }
     if (a == "help") {
