@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/core/SysUtils.h"
+#include "platform/os/Registry.h"
 
 namespace nv::tallyd {
 
@@ -36,28 +37,6 @@ bool IsTrue(const std::string& v) {
   return u == "1" || u == "Y" || u == "YES" || u == "TRUE";
 }
 
-// The registry file's ServerPath, read the simple way: one "ServerPath"="..." line.
-std::string RegistryServerPath() {
-  const char* reg = std::getenv("BATON_REGISTRY");
-  std::string text = ReadFile(reg != nullptr && *reg != '\0' ? reg : "/etc/baton/registry.reg");
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::string t = Trim(line);
-    if (UpperCase(t).rfind("\"SERVERPATH\"", 0) != 0) continue;
-    auto eq = t.find('=');
-    if (eq == std::string::npos) continue;
-    std::string v = Trim(t.substr(eq + 1));
-    if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
-    std::string out;
-    for (std::size_t i = 0; i < v.size(); ++i) {
-      if (v[i] == '\\' && i + 1 < v.size()) ++i;
-      out.push_back(v[i]);
-    }
-    return out;
-  }
-  return {};
-}
 }  // namespace
 
 std::string ReadIniString(const std::string& text, const std::string& section,
@@ -115,12 +94,20 @@ TServerConfig DefaultServerConfig() {
   if (const char* env = std::getenv("TALLYD_CONFIG"); env != nullptr && *env != '\0') {
     return LoadServerConfig(env);
   }
-  std::string path = RegistryServerPath();
+  std::string path = BatonRegistryValue("ServerPath");
   if (!path.empty()) {
     if (path.back() != '/') path += '/';
     return LoadServerConfig(path + "BatonS.ini");
   }
   return LoadServerConfig("BatonS.ini");
+}
+
+std::string BatonRegistryValue(const std::string& valueName) {
+  TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  if (!registry.OpenKeyReadOnly("Software\\NVT\\Baton")) return {};
+  return registry.GetDataType(valueName) == TRegDataType::rdString ? registry.ReadString(valueName)
+                                                                   : "";
 }
 
 }  // namespace nv::tallyd

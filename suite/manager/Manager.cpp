@@ -431,28 +431,6 @@ std::string ReadFileText(const std::string& name) {
   return s.str();
 }
 
-// The registry file's value of a "Name"="..." line, read the simple way.
-std::string RegistryValue(const std::string& valueName) {
-  const char* reg = std::getenv("BATON_REGISTRY");
-  std::istringstream lines(
-      ReadFileText(reg != nullptr && *reg != '\0' ? reg : "/etc/baton/registry.reg"));
-  std::string line;
-  std::string wanted = "\"" + UpperCase(valueName) + "\"";
-  while (std::getline(lines, line)) {
-    std::string t = Trim(line);
-    if (UpperCase(t).rfind(wanted, 0) != 0) continue;
-    std::string v = Trim(t.substr(t.find('=') + 1));
-    if (v.size() >= 2 && v.front() == '"') v = v.substr(1, v.size() - 2);
-    std::string out;
-    for (std::size_t i = 0; i < v.size(); ++i) {
-      if (v[i] == '\\' && i + 1 < v.size()) ++i;
-      out.push_back(v[i]);
-    }
-    return out;
-  }
-  return {};
-}
-
 }  // namespace
 
 TLanguage LanguageFromLangType(const std::string& langType) {
@@ -471,7 +449,7 @@ IDispatchObject* CreateWorkCenterManager() {
   o.config = tallyd::DefaultServerConfig();
   std::string serverIni = ReadFileText(o.config.iniFileName);
   o.defaultDatabase = tallyd::ReadIniString(serverIni, "DBE Setting", "MainDBName", "DEMO");
-  std::string clientPath = RegistryValue("ClientPath");
+  std::string clientPath = tallyd::BatonRegistryValue("ClientPath");
   if (!clientPath.empty()) {
     if (clientPath.back() != '/') clientPath += '/';
     std::string clientIni = ReadFileText(clientPath + "BatonC.ini");
