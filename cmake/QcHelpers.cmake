@@ -14,10 +14,17 @@ function(qc_setup_warnings)
   endif()
 endfunction()
 
-# qc_add_library(NAME SOURCES ... [DEPS ...]): a static library of one layer folder.
+# qc_add_library(NAME [STATIC] SOURCES ... [DEPS ...]): the library of one layer folder.
+# Layers are shared libraries: the shell, the module and the suite's plugins then share one
+# desktop (message queue, interaction journal, class and server registrations, code page)
+# per process, as the suite's windows do. STATIC is for units a single library takes in whole.
 function(qc_add_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
-  add_library(${name} STATIC ${ARG_SOURCES})
+  cmake_parse_arguments(ARG "STATIC" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  if(ARG_STATIC)
+    add_library(${name} STATIC ${ARG_SOURCES})
+  else()
+    add_library(${name} SHARED ${ARG_SOURCES})
+  endif()
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()

@@ -38,8 +38,8 @@ TServerConfig DefaultServerConfig();
 std::string ReadIniString(const std::string& text, const std::string& section,
                           const std::string& key, const std::string& defaultValue);
 
-// A string value of the suite's key in the registry file (HKEY_LOCAL_MACHINE\Software\NVT\
-// Baton), "" when the file, the key or the value is missing.
+// A string value of the suite's key in the registry file (HKEY_LOCAL_MACHINE\Software\NVT\Baton),
+// "" when the file, the key or the value is missing.
 std::string BatonRegistryValue(const std::string& valueName);
 
 }  // namespace nv::tallyd

@@ -15,25 +15,6 @@
 #define NV_SOURCE_FONTS_CONF "data/fonts/fonts.conf"
 #endif
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define NV_ADDRESS_SANITIZER 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define NV_ADDRESS_SANITIZER 1
-#endif
-
-#ifdef NV_ADDRESS_SANITIZER
-// Fontconfig, Pango and Cairo keep the fonts they have loaded in caches for the life of the
-// process, out of the leak checker's sight; every program that draws pages would otherwise
-// fail its sanitizer run at exit.
-extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\nleak:libpango\nleak:libcairo.so\nleak:libglib\n"
-         "leak:libgobject\nleak:libharfbuzz\nleak:libfreetype\n";
-}
-#endif
-
 namespace nv {
 
 namespace {
