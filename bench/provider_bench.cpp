@@ -1,6 +1,7 @@
 // The line-clearance statement (both branches, all joins, ORDER BY) over generated records,
 // through provider "Provider1" into a client data set, on SQLite and PostgreSQL, in-process
-// and over TCP. Prints rows per second and the peak memory of the process that ran it.
+// and over TCP. Prints rows per second, the memory the data set's records take and the peak
+// memory of the process that ran it.
 //   provider_bench [--records N] [--backend sqlite|postgres|both] [--pg CONNINFO]
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -87,8 +88,9 @@ bool Measure(const TSetup& s, bool overTcp, int records) {
   double openSeconds = std::chrono::duration<double>(opened - start).count();
   double allSeconds = std::chrono::duration<double>(done - start).count();
   int rows = ds.RecordCount();
-  std::printf("  %-3s  rows %d  open %.3f s  open+walk %.3f s  %.0f rows/s", overTcp ? "tcp" : "in",
-              rows, openSeconds, allSeconds, rows / allSeconds);
+  std::printf("  %-3s  rows %d  open %.3f s  open+walk %.3f s  %.0f rows/s  records %.1f MiB",
+              overTcp ? "tcp" : "in", rows, openSeconds, allSeconds, rows / allSeconds,
+              static_cast<double>(ds.RecordMemoryBytes()) / (1024.0 * 1024.0));
   ds.Close();
   connection.Close();
   if (server) {

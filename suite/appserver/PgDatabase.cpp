@@ -28,6 +28,9 @@ class TPgDatabase final : public TDatabase {
  public:
   TPgDatabase(const std::string& connInfo, const std::string& schema, int codePage)
       : TDatabase(TBackendKind::bkPostgreSQL, codePage) {
+    // The schema name goes into statements as it stands: only a plain name may.
+    if (!IsValidDatabaseName(schema))
+      throw EDatabaseFailure("Invalid schema name '" + schema + "': letters, digits and _ only");
     conn_ = PQconnectdb(connInfo.c_str());
     if (PQstatus(conn_) != CONNECTION_OK) {
       std::string why = PQerrorMessage(conn_);

@@ -145,7 +145,10 @@ int Demo(const TOptions& o, const char* argv0) {
   nv::demo::TDemoOptions d;
   d.folder = o.rest[0];
   d.records = o.records;
-  d.pluginFolder = ProgramFolder(argv0);
+  d.programFolder = ProgramFolder(argv0);
+#ifdef QC_BUILD_FOLDER
+  d.buildFolder = QC_BUILD_FOLDER;
+#endif
   d.pgConnInfo = o.postgres;
   for (const std::string& line : nv::demo::CreateDemoInstallation(d))
     std::printf("%s\n", line.c_str());

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/core/SysUtils.h"
@@ -41,6 +42,79 @@ std::string Absolute(std::string path) {
   return path;
 }
 
+// A built file: beside tallyd (an installed suite), else where the build tree makes it.
+std::string FindBuilt(const TDemoOptions& o, const std::string& file, const std::string& sub) {
+  std::vector<std::string> places;
+  if (!o.programFolder.empty()) places.push_back(Absolute(o.programFolder) + file);
+  if (!o.buildFolder.empty()) places.push_back(Absolute(o.buildFolder) + sub + file);
+  for (const std::string& p : places) {
+    if (std::filesystem::is_regular_file(p)) return p;
+  }
+  return {};
+}
+
+struct TInstalled {
+  std::vector<std::string> copied;
+  std::vector<std::string> missing;
+};
+
+void CopyInto(const std::string& from, const std::string& folder, TInstalled& done) {
+  std::string name = std::filesystem::path(from).filename().string();
+  std::error_code ec;
+  std::filesystem::copy_file(from, folder + name, std::filesystem::copy_options::overwrite_existing,
+                             ec);
+  if (ec) throw EFOpenError("Cannot copy " + from + " to " + folder + ": " + ec.message());
+  done.copied.push_back(name);
+}
+
+// Copies one built file; a plug-in the registry file names must be there, the rest may be
+// missing from a partial build.
+void Install(const TDemoOptions& o, const std::string& file, const std::string& sub,
+             const std::string& folder, bool required, TInstalled& done) {
+  std::string from = FindBuilt(o, file, sub);
+  if (from.empty()) {
+    if (required) {
+      throw EFOpenError(file + " not found beside tallyd" +
+                        (o.buildFolder.empty() ? "" : " or in " + o.buildFolder + sub));
+    }
+    done.missing.push_back(file);
+    return;
+  }
+  CopyInto(from, folder, done);
+}
+
+// The suite libraries: every library of the build's suite library folder, or the known ones
+// beside tallyd.
+void InstallSuiteLibraries(const TDemoOptions& o, const std::string& client, TInstalled& done) {
+  std::string built = o.buildFolder.empty() ? "" : Absolute(o.buildFolder) + "suite/libs/bin/";
+  if (!built.empty() && std::filesystem::is_directory(built)) {
+    for (const auto& entry : std::filesystem::directory_iterator(built)) {
+      if (entry.is_regular_file() && entry.path().extension() == ".so")
+        CopyInto(entry.path().string(), client, done);
+    }
+    return;
+  }
+  for (const char* name : {"Nvlanguage.so", "NVDownLoad.so", "NVBmpToFile.so", "RelationWizard.so"})
+    Install(o, name, "", client, false, done);
+}
+
+TInstalled InstallFiles(const TDemoOptions& o, const std::string& client,
+                        const std::string& server) {
+  TInstalled done;
+  Install(o, "Tallyd.so", "suite/appserver/", server, true, done);
+  Install(o, "VantaWorkCenter.so", "suite/manager/", client, true, done);
+  Install(o, "QCPR31C.so", "src/module/", client, false, done);
+  Install(o, "baton", "suite/shell/", client, false, done);
+  InstallSuiteLibraries(o, client, done);
+  return done;
+}
+
+std::string Listed(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& n : names) out += (out.empty() ? "" : ", ") + n;
+  return out;
+}
+
 std::string RegistryQuoted(const std::string& s) {
   std::string out;
   for (char c : s) {
@@ -58,7 +132,7 @@ std::vector<std::string> CreateDemoInstallation(const TDemoOptions& options) {
   for (const char* sub : {"C_DATA", "C_NVBIN", "C_PKG", "Log", "MultiLanguage"})
     MakeFolder(client + sub);
   for (const char* sub : {"data", "S_PKG", "Log"}) MakeFolder(server + sub);
-  std::string plugins = options.pluginFolder.empty() ? root : Absolute(options.pluginFolder);
+  TInstalled files = InstallFiles(options, client, server);
 
   WriteText(root + "registry.reg",
             "REGEDIT4\r\n\r\n"
@@ -75,11 +149,11 @@ std::vector<std::string> CreateDemoInstallation(const TDemoOptions& options) {
                 "\"ACP\"=\"936\"\r\n\r\n"
                 "[HKEY_CLASSES_ROOT\\Tallyd.Class1\\InprocServer32]\r\n"
                 "@=\"" +
-                RegistryQuoted(plugins + "Tallyd.so") +
+                RegistryQuoted(server + "Tallyd.so") +
                 "\"\r\n\r\n"
                 "[HKEY_CLASSES_ROOT\\VantaWorkCenter.Manager\\InprocServer32]\r\n"
                 "@=\"" +
-                RegistryQuoted(plugins + "VantaWorkCenter.so") + "\"\r\n");
+                RegistryQuoted(client + "VantaWorkCenter.so") + "\"\r\n");
 
   WriteText(client + "BatonC.ini",
             "[Client Components]\r\nLangType=CHS\r\n\r\n"
@@ -118,14 +192,18 @@ std::vector<std::string> CreateDemoInstallation(const TDemoOptions& options) {
   SeedDemoData(*db);
   if (options.records > 0) GenerateRecords(*db, options.records);
 
-  return {"demo installation in " + root,
-          "  registry file  " + root + "registry.reg   (export BATON_REGISTRY=" + root +
-              "registry.reg)",
-          "  client folder  " + client + "   BatonC.ini: server 127.0.0.1:211 (in-process)",
-          "  server folder  " + server +
-              "   BatonS.ini: " + (pg ? "PostgreSQL" : "SQLite data/DEMO.db"),
-          "  database DEMO, company A01, users DS, QA01, PD01, EN01; " + IntToStr(options.records) +
-              " generated records of document type QC09"};
+  std::vector<std::string> lines = {
+      "demo installation in " + root,
+      "  registry file  " + root + "registry.reg   (export BATON_REGISTRY=" + root +
+          "registry.reg)",
+      "  client folder  " + client + "   BatonC.ini: server 127.0.0.1:211 (in-process)",
+      "  server folder  " + server +
+          "   BatonS.ini: " + (pg ? "PostgreSQL" : "SQLite data/DEMO.db"),
+      "  database DEMO, company A01, users DS, QA01, PD01, EN01; " + IntToStr(options.records) +
+          " generated records of document type QC09",
+      "  installed      " + Listed(files.copied)};
+  if (!files.missing.empty()) lines.push_back("  not built      " + Listed(files.missing));
+  return lines;
 }
 
 }  // namespace nv::demo

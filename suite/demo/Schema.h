@@ -35,12 +35,16 @@ void SeedDemoData(tallyd::TDatabase& db);
 void GenerateRecords(tallyd::TDatabase& db, int count);
 
 // `tallyd demo DIR [--records N]`: registry file, client and server folders, BatonC.ini,
-// BatonS.ini and the SQLite database DEMO. Returns the lines it printed.
+// BatonS.ini, the SQLite database DEMO, and the suite's programs and libraries copied where
+// an installation keeps them: the server plug-in in the server folder; the manager, the
+// module, the shell and the suite libraries in the client folder (a library the module loads
+// by name is found beside the shell). Returns the lines it printed.
 struct TDemoOptions {
   std::string folder;
   int records = 0;
-  std::string pluginFolder;  // where Tallyd.so and VantaWorkCenter.so are
-  std::string pgConnInfo;    // "" = SQLite
+  std::string programFolder;  // where tallyd runs from: an installed suite keeps its files there
+  std::string buildFolder;    // the build tree tallyd was built in, "" when installed
+  std::string pgConnInfo;     // "" = SQLite
 };
 std::vector<std::string> CreateDemoInstallation(const TDemoOptions& options);
 

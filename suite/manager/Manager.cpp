@@ -12,6 +12,7 @@
 #include "platform/core/DateUtils.h"
 #include "suite/appserver/Database.h"
 #include "suite/appserver/SqlText.h"
+#include "suite/manager/DataRights.h"
 
 namespace nv::manager {
 
@@ -20,7 +21,9 @@ namespace {
 // The company databases the manager has opened, shared by its three objects.
 class TManagerState {
  public:
-  explicit TManagerState(TManagerOptions options) : options_(std::move(options)) {}
+  explicit TManagerState(TManagerOptions options) : options_(std::move(options)) {
+    if (!options_.dialogs) options_.dialogs = InteractionDialogs();
+  }
 
   tallyd::TDatabase& Db(std::string name) {
     if (Trim(name).empty()) name = options_.defaultDatabase;
@@ -203,8 +206,8 @@ class TValidator final : public TDispatchBase {
     if (!def) {
       throw EOleError(DispatchName() + ": no query " + number + " is defined for table " + table);
     }
-    tallyd::TRows r =
-        s_->Query(database, def->statement, Bound(def->statement, ParamList(a.Value(4))));
+    std::string statement = ApplyDataRights(def->statement, ParseDataRights(s_->baseLimited));
+    tallyd::TRows r = s_->Query(database, statement, Bound(statement, ParamList(a.Value(4))));
     if (r.rows.empty()) {
       a.Ref(5) = Variant();
       return Variant(false);
@@ -261,8 +264,11 @@ class TF2Window final : public TDispatchBase {
     if (!def)
       throw EOleError(DispatchName() + ": no lookup window " + number + " is defined for table " +
                       table);
-    tallyd::TRows r =
-        s_->Query(database, def->statement, Bound(def->statement, ParamList(req[l + 2])));
+    // The request carries the user's data rights; an older request without them falls back to
+    // what the validator was given.
+    std::string rights = req.HighBound() >= l + 14 ? s_->Ansi(req[l + 14]) : s_->baseLimited;
+    std::string statement = ApplyDataRights(def->statement, ParseDataRights(rights));
+    tallyd::TRows r = s_->Query(database, statement, Bound(statement, ParamList(req[l + 2])));
     // The condition text narrows the rows to those whose key column starts with it.
     std::size_t key = 0;
     for (std::size_t c = 0; c < r.columns.size(); ++c) {
@@ -352,7 +358,7 @@ class TManager final : public TDispatchBase {
               "DialogService", [](TManager& m, TDispatchArgs&) { return m.dialogService_; },
               [](TManager& m, TDispatchArgs&, const Variant& v) {
                 m.dialogService_ = v;
-                m.s_->SetDialogs(v.IsObject() ? DialogsOverDispatch(v) : nullptr);
+                m.s_->SetDialogs(v.IsObject() ? DialogsOverDispatch(v) : InteractionDialogs());
               });
       return t;
     }();

@@ -20,8 +20,9 @@ enum class TLanguage { CHS, CHT, ENG };
 struct TManagerOptions {
   tallyd::TServerConfig config;  // where the company databases are
   TLanguage language = TLanguage::CHS;
-  std::string defaultDatabase = "DEMO";      // for calls that name none (GetMessage, GetSysInfo)
-  std::shared_ptr<IManagerDialogs> dialogs;  // null: every dialog is cancelled
+  std::string defaultDatabase = "DEMO";  // for calls that name none (GetMessage, GetSysInfo)
+  // null: the process's interaction service (headless: its script, else cancelled)
+  std::shared_ptr<IManagerDialogs> dialogs;
 };
 
 // A new manager (no reference held yet).

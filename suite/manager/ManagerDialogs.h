@@ -60,4 +60,19 @@ class TScriptedDialogs : public IManagerDialogs {
 // Calls an automation object with the members listed above.
 std::shared_ptr<IManagerDialogs> DialogsOverDispatch(Variant service);
 
+// Dialog kinds of the manager in the interaction service (platform/ui/Dialogs.h).
+inline constexpr const char* dkLookup = "Lookup";
+inline constexpr const char* dkDatePicker = "DatePicker";
+inline constexpr const char* dkPhrase = "Phrase";
+
+// Asks the process's interaction service, so headless runs answer from its script:
+//   Lookup      request fields Table, Number, Multiple, Captions, Rows (the rows offered);
+//               answer mrOk with Chosen (row index or array of indexes) or Keys (first-column
+//               value or array of them); Lookup ("TABLE.NUMBER"), when given, must name the
+//               lookup that opened.
+//   DatePicker  fields Date (yyyymmdd), Minguo; answer mrOk with Date.
+//   Phrase      field Phrases; answer mrOk with Index or Phrase.
+// The headless default cancels each of them, as a user closing the window does.
+std::shared_ptr<IManagerDialogs> InteractionDialogs();
+
 }  // namespace nv::manager

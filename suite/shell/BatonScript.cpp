@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/core/CodePage.h"
+#include "platform/ui/Dialogs.h"
 
 namespace nv {
 
@@ -37,6 +38,56 @@ void NeedsWindowLayer(THostSession&, const std::vector<std::string>& words) {
   throw Exception(words[0] +
                   ": the user's input needs the window layer, which this build "
                   "does not have yet");
+}
+
+// choose LOOKUP VALUE: the answer of the next lookup window ("TABLE.NUMBER", the keys of the
+// chosen rows separated by commas), of the date picker ("date", yyyymmdd) or of the phrase
+// list ("phrase", the phrase).
+void CheckChoice(const std::vector<std::string>& a) {
+  const std::string& what = a[0];
+  if (SameText(what, "date") || SameText(what, "phrase")) return;
+  std::size_t dot = what.find('.');
+  if (dot == std::string::npos || dot == 0 || dot + 1 == what.size()) {
+    throw EBadArgument(
+        "LOOKUP: expected TABLE.NUMBER (for example CMSMQ.06), date or phrase, got \"" + what +
+        "\"");
+  }
+}
+
+void ScriptChoice(const std::vector<std::string>& a) {
+  if (SameText(a[0], "date")) {
+    HeadlessInteraction().Expect("DatePicker", TDialogAnswer{mrOk, {{"Date", Variant(a[1])}}});
+    return;
+  }
+  if (SameText(a[0], "phrase")) {
+    HeadlessInteraction().Expect("Phrase", TDialogAnswer{mrOk, {{"Phrase", Variant(a[1])}}});
+    return;
+  }
+  std::vector<Variant> keys;
+  std::string key;
+  for (char c : a[1] + ",") {
+    if (c == ',') {
+      if (!key.empty()) keys.emplace_back(key);
+      key.clear();
+    } else {
+      key.push_back(c);
+    }
+  }
+  HeadlessInteraction().Expect("Lookup",
+                               TDialogAnswer{mrOk,
+                                             {{"Lookup", Variant(UpperCase(a[0]))},
+                                              {"Keys", Variant::ArrayOf(std::move(keys))}}});
+}
+
+// answer BUTTON: the next dialog of any kind is closed with that button (mbYes or Yes).
+TModalResult ButtonAnswer(const std::string& word) {
+  std::string name = word.rfind("mb", 0) == 0 ? word : "mb" + word;
+  int b = NvEnumInfo(static_cast<const TMsgDlgBtn*>(nullptr)).Value(name);
+  if (b >= 0 && b != mbHelp) return ButtonResult(static_cast<TMsgDlgBtn>(b));
+  throw EBadArgument(
+      "BUTTON: expected Yes, No, OK, Cancel, Abort, Retry, Ignore, All, NoToAll "
+      "or YesToAll, got \"" +
+      word + "\"");
 }
 
 Variant ConvertArgs(const std::vector<std::string>& a) {
@@ -124,10 +175,15 @@ const std::vector<TStepSpec>& StepSpecs() {
        [](THostSession& s, const auto& a) { NeedsWindowLayer(s, {"set"}); }},
       {"click", 1, 1, "click BUTTON", none,
        [](THostSession& s, const auto& a) { NeedsWindowLayer(s, {"click"}); }},
-      {"choose", 2, 2, "choose LOOKUP VALUE", none,
-       [](THostSession& s, const auto& a) { NeedsWindowLayer(s, {"choose"}); }},
-      {"answer", 1, 1, "answer BUTTON", none,
-       [](THostSession& s, const auto& a) { NeedsWindowLayer(s, {"answer"}); }},
+      {"choose", 2, 2, "choose LOOKUP VALUE", CheckChoice,
+       [](THostSession&, const auto& a) { ScriptChoice(a); }},
+      {"answer", 1, 1, "answer BUTTON", [](const auto& a) { ButtonAnswer(a[0]); },
+       [](THostSession&, const auto& a) { HeadlessInteraction().Answer(ButtonAnswer(a[0])); }},
+      {"dialogs", 0, 0, "dialogs", none,
+       [](THostSession&, const auto&) {
+         for (const TDialogRecord& r : HeadlessInteraction().Journal())
+           std::cout << "dialog " << TerminalText(r.ToString()) << "\n";
+       }},
       {"echo", 0, -1, "echo TEXT", none,
        [](THostSession&, const auto& a) {
          std::string text;

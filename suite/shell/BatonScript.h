@@ -15,22 +15,26 @@ NV_DECLARE_EXCEPTION(EBadArgument, Exception);
 // A script that cannot be read or has a malformed line: "script F, line N: ...".
 NV_DECLARE_EXCEPTION(EScriptError, Exception);
 
-#define BATON_SCRIPT_STEPS_HELP                                                           \
-  "  open [N]                  Open with the start parameters (N elements, default 5)\n"  \
-  "  show | hide               make the option window visible or hidden\n"                \
-  "  modal [RESULT]            ShowModal; the scripted user answers RESULT (default 2)\n" \
-  "  print [TYPE,NUMBER]       command 5 (conditions) or 6 (named document)\n"            \
-  "  preview [TYPE,NUMBER]     the same, previewing\n"                                    \
-  "  convert TYPE,NUMBER KIND PREFIX [DPI]   command 11 (KIND bmp, jpg, gif, pdf)\n"      \
-  "  command CODE [ARG...]     ExecuteCommand with any code and arguments\n"              \
-  "  request MODE [VALUE...]   RunRequest with [0, [MODE, [false, [VALUE...]]]]\n"        \
-  "  identity | version        GetIdentity, GetVersionTag\n"                              \
-  "  end-design | extra-notify EndDesign, DoExtraNotify\n"                                \
-  "  close | closed            CloseForm; print IsClosed\n"                               \
-  "  messages                  process pending window messages\n"                         \
-  "  set CONTROL TEXT | click BUTTON | choose LOOKUP VALUE | answer BUTTON\n"             \
-  "                            the user's input to the option window\n"                   \
-  "  echo TEXT                 print TEXT\n"                                              \
+#define BATON_SCRIPT_STEPS_HELP                                                            \
+  "  open [N]                  Open with the start parameters (N elements, default 5)\n"   \
+  "  show | hide               make the option window visible or hidden\n"                 \
+  "  modal [RESULT]            ShowModal; the scripted user answers RESULT (default 2)\n"  \
+  "  print [TYPE,NUMBER]       command 5 (conditions) or 6 (named document)\n"             \
+  "  preview [TYPE,NUMBER]     the same, previewing\n"                                     \
+  "  convert TYPE,NUMBER KIND PREFIX [DPI]   command 11 (KIND bmp, jpg, gif, pdf)\n"       \
+  "  command CODE [ARG...]     ExecuteCommand with any code and arguments\n"               \
+  "  request MODE [VALUE...]   RunRequest with [0, [MODE, [false, [VALUE...]]]]\n"         \
+  "  identity | version        GetIdentity, GetVersionTag\n"                               \
+  "  end-design | extra-notify EndDesign, DoExtraNotify\n"                                 \
+  "  close | closed            CloseForm; print IsClosed\n"                                \
+  "  messages                  process pending window messages\n"                          \
+  "  set CONTROL TEXT | click BUTTON   the user's input to the option window\n"            \
+  "  choose LOOKUP VALUE       the next lookup window (TABLE.NUMBER) chooses the rows\n"   \
+  "                            whose keys VALUE lists (K1,K2); LOOKUP date or phrase\n"    \
+  "                            answers the date picker (yyyymmdd) or the phrase list\n"    \
+  "  answer BUTTON             the next dialog is closed with BUTTON (Yes, No, OK, ...)\n" \
+  "  dialogs                   print the dialogs shown so far, one line each\n"            \
+  "  echo TEXT                 print TEXT\n"                                               \
   "Texts with blanks go in double quotes; \\\" and \\\\ escape inside them."
 
 struct TScriptStep {

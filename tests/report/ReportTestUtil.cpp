@@ -19,7 +19,7 @@ std::unique_ptr<TClientDataSet> VoucherLines(const std::vector<std::string>& cod
     packet.rows.push_back({Variant(code), Variant(n * 1.5), Variant(n * 10)});
   }
   auto data = std::make_unique<TClientDataSet>();
-  data->Name = "ClientDataSet1";
+  data->SetName("ClientDataSet1");
   data->OpenFromPacket(std::move(packet));
   return data;
 }

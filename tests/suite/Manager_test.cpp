@@ -3,10 +3,13 @@
 // phrases and date picker answered from a script.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "Backends.h"
 #include "platform/com/Dispatch.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Format.h"
+#include "platform/ui/Dialogs.h"
 #include "suite/manager/Manager.h"
 
 namespace nv::testing {
@@ -21,16 +24,19 @@ class Manager : public ::testing::TestWithParam<TBackend> {
   void SetUp() override {
     QC_REQUIRE_BACKEND(GetParam());
     company_ = std::make_unique<TTestCompany>(GetParam());
-    dialogs_ = std::make_shared<manager::TScriptedDialogs>();
     manager::TManagerOptions o;
     o.config = company_->Config();
     o.defaultDatabase = company_->Name();
-    o.dialogs = dialogs_;
     manager_ = Variant(manager::CreateWorkCenterManager(o));
+    HeadlessInteraction().Reset();
   }
+  void TearDown() override { HeadlessInteraction().Reset(); }
   Variant Db() const { return Variant(company_->Name()); }
+  // The user's answer to the next dialog of the manager.
+  static void Answer(const char* kind, std::map<std::string, Variant> fields) {
+    HeadlessInteraction().Expect(kind, TDialogAnswer{mrOk, std::move(fields)});
+  }
   std::unique_ptr<TTestCompany> company_;
-  std::shared_ptr<manager::TScriptedDialogs> dialogs_;
   Variant manager_;
 };
 
@@ -137,7 +143,9 @@ TEST_P(Manager, ValidatorAnswersEveryQueryWithTheFieldOrderTheReportReads) {
     bool found = validator.CallRef(c.many ? "QueryData" : "CheckValue", args).AsBoolean();
     std::string name = std::string(c.table) + " " + c.number + " field " + std::to_string(c.field);
     EXPECT_EQ(found, c.expected != nullptr) << name;
-    if (c.expected != nullptr) EXPECT_EQ(U(args[4][c.field]), c.expected) << name;
+    if (c.expected != nullptr) {
+      EXPECT_EQ(U(args[4][c.field]), c.expected) << name;
+    }
   }
   std::vector<Variant> bad{Variant("NOPE"), Variant("01"), Db(), Variant::ArrayOf({}), Variant()};
   try {
@@ -169,10 +177,10 @@ Variant LookupRequest(const Variant& db, const char* table, const char* number, 
   return r;
 }
 
-TEST_P(Manager, LookupWindowsAnswerFromTheScript) {
+TEST_P(Manager, LookupWindowsAreDialogsAnsweredFromTheScript) {
   Variant f2 = manager_.Call("Com_F2Window");
   // Document types of kind Y2: the user picks the second row.
-  dialogs_->answers.push_back({{1}, "", -1});
+  Answer("Lookup", {{"Chosen", Variant(1)}});
   Variant r =
       f2.Call("F2GetData",
               {LookupRequest(Db(), "CMSMQ", "06", Variant::ArrayOf({Variant("Y2")}), false, "")});
@@ -180,43 +188,102 @@ TEST_P(Manager, LookupWindowsAnswerFromTheScript) {
   ASSERT_EQ(r.ElementCount(), 1);
   EXPECT_EQ(r[0][0].AsString(), "QC02");
   EXPECT_EQ(U(r[0][1]), "工艺清场记录单");
-  ASSERT_EQ(dialogs_->lookups.size(), 1u);
-  EXPECT_EQ(dialogs_->lookups[0].rows.size(), 4u);
-  EXPECT_EQ(U(Variant(dialogs_->lookups[0].captions.at(1))), "单据名称");
+  const TDialogRecord& lookup = HeadlessInteraction().Journal().at(0);
+  EXPECT_EQ(U(Variant(lookup.Request.Caption)), "单别查询");
+  EXPECT_EQ(lookup.Request.Text, "CMSMQ 06 (4 rows)");
+  EXPECT_EQ(lookup.Request.Fields.at("Rows").ElementCount(), 4);
+  EXPECT_EQ(U(lookup.Request.Fields.at("Captions")[1]), "单据名称");
 
-  // Record numbers of QC02 starting with the condition text, two chosen.
-  dialogs_->answers.push_back({{0, 2}, "", -1});
+  // Record numbers of QC02 starting with the condition text, two chosen by their keys.
+  Answer("Lookup", {{"Lookup", Variant("GMPTD.04")},
+                    {"Keys", Variant::ArrayOf({Variant("20240301001"), Variant("20240302001")})}});
   r = f2.Call("F2GetData", {LookupRequest(Db(), "GMPTD", "04", Variant::ArrayOf({Variant("QC02")}),
                                           true, "202403")});
   ASSERT_EQ(r.ElementCount(), 2);
   EXPECT_EQ(r[0][0].AsString(), "20240301001");
   EXPECT_EQ(r[1][0].AsString(), "20240302001");
   // Notes: code, description, then the three lines.
-  dialogs_->answers.push_back({{0}, "", -1});
+  Answer("Lookup", {{"Chosen", Variant(0)}});
   r = f2.Call("F2GetData",
               {LookupRequest(Db(), "CMSMS", "01", Variant::ArrayOf({Variant("1")}), false, "")});
   EXPECT_EQ(r[0][0].AsString(), "N01");
   EXPECT_EQ(U(r[0][2]), "1. 清场范围: 生产区域内所有设备、容器、工具及地面。");
-  // Cancelled: none.
+  // Without a scripted answer the user closes the window: none.
   EXPECT_TRUE(f2.Call("F2GetData", {LookupRequest(Db(), "CMSMS", "01",
                                                   Variant::ArrayOf({Variant("2")}), false, "")})
                   .IsEmpty());
+  EXPECT_EQ(HeadlessInteraction().Journal().back().Answer.ModalResult, mrCancel);
+  // A script that chose rows of another lookup stops the run instead of picking blindly.
+  Answer("Lookup", {{"Lookup", Variant("CMSMQ.06")}, {"Chosen", Variant(0)}});
+  try {
+    f2.Call("F2GetData",
+            {LookupRequest(Db(), "CMSMS", "01", Variant::ArrayOf({Variant("1")}), false, "")});
+    FAIL();
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(),
+                 "The dialog script chose rows of lookup CMSMQ.06, but lookup CMSMS.01 opened");
+  }
 
-  dialogs_->answers.push_back({{}, "", 1});
+  Answer("Phrase", {{"Index", Variant(1)}});
   EXPECT_EQ(U(f2.Call("GetPhrase", {Variant("DS"), Db(), Variant(0)})), "清场不合格, 重新清场。");
-  dialogs_->answers.push_back({{}, "20240229", -1});
+  Answer("DatePicker", {{"Date", Variant("20240229")}});
   EXPECT_EQ(f2.Call("ShowInputDay", {Variant::ArrayOf({Variant(false), Variant("20240301"), Db()})})
                 .AsString(),
             "20240229");
-  dialogs_->answers.push_back({{}, "20240230", -1});
+  EXPECT_EQ(HeadlessInteraction().Journal().back().ToString(),
+            "DatePicker \"\" \"20240301\" [mbOK,mbCancel] -> mrOk {Date=\"20240229\"}");
+  Answer("DatePicker", {{"Date", Variant("20240230")}});
   EXPECT_EQ(
       f2.Call("ShowInputDay", {Variant::ArrayOf({Variant(true), Variant("2004/05/01"), Db()})})
           .AsString(),
-      "");
-  EXPECT_EQ(dialogs_->journal.back().rfind("PickDate ", 0), 0u);
-  EXPECT_NE(dialogs_->journal.back().find(" minguo"), std::string::npos);
-  EXPECT_NE(dialogs_->journal.back(), "PickDate 2004/05/01 minguo")
-      << "a start that is not yyyymmdd starts on today";
+      "")
+      << "not a date";
+  const TDialogRecord& minguo = HeadlessInteraction().Journal().back();
+  EXPECT_TRUE(minguo.Request.Fields.at("Minguo").AsBoolean());
+  EXPECT_NE(minguo.Request.Text, "2004/05/01") << "a start that is not yyyymmdd starts on today";
+}
+
+// The data rights the option form hands over: the validator's BaseLimited, a lookup's
+// element 14.
+TEST_P(Manager, DataRightsNarrowQueriesAndLookups) {
+  Variant validator = manager_.Call("Com_Validator");
+  auto check = [&](const char* type) {
+    std::vector<Variant> args{Variant("CMSMQ"), Variant("08"), Db(),
+                              Variant::ArrayOf({Variant(type), Variant("")}), Variant()};
+    return validator.CallRef("CheckValue", args).AsBoolean();
+  };
+  EXPECT_TRUE(check("QC03"));
+  validator.Set("BaseLimited", Variant("Y\x03"
+                                       "1\x03"
+                                       "CMSMQ CMSMQ.MQ001 IN ('QC01','QC02')\x03"));
+  EXPECT_TRUE(check("QC01"));
+  EXPECT_FALSE(check("QC03")) << "outside the user's rights";
+  validator.Set("BaseLimited", Variant("N\x03"
+                                       "1\x03"
+                                       "CMSMQ CMSMQ.MQ001='QC01'\x03"));
+  EXPECT_TRUE(check("QC03")) << "per-table rights switched off";
+  validator.Set("BaseLimited", Variant("Y\x03"
+                                       "1\x03"
+                                       "CMSMQ 1=1) OR (1=1\x03"));
+  EXPECT_THROW(check("QC03"), std::exception);
+
+  Variant f2 = manager_.Call("Com_F2Window");
+  Variant request =
+      LookupRequest(Db(), "GMPTD", "04", Variant::ArrayOf({Variant("QC02")}), false, "");
+  request[14] = Variant(
+      "Y\x03"
+      "1\x03"
+      "GMPTD GMPTD.TD001='QC01'\x03");
+  f2.Call("F2GetData", {request});
+  EXPECT_EQ(HeadlessInteraction().Journal().back().Request.Text, "GMPTD 04 (0 rows)");
+  request[14] = Variant(
+      "Y\x03"
+      "1\x03"
+      "GMPTD GMPTD.TD003>='20240305'\x03");
+  f2.Call("F2GetData", {request});
+  const Variant& rows = HeadlessInteraction().Journal().back().Request.Fields.at("Rows");
+  ASSERT_GT(rows.ElementCount(), 0);
+  for (int i = 0; i < rows.ElementCount(); ++i) EXPECT_GE(rows[i][1].AsString(), "20240305");
 }
 
 TEST_P(Manager, HelpFileListAndFormStyle) {

@@ -164,7 +164,7 @@ TEST_P(ServerObject, SchemesThroughTheCallsAndProviderPvdConSave) {
   TClientDataSet ds;
   ds.SetRemoteServer(&connection);
   ds.SetProviderName("pvdConSave");
-  ds.IndexDefs.push_back({"Index1", "NCONDITION;CREATOR;PROGRAMME"});
+  ds.IndexDefs()->Add("Index1", "NCONDITION;CREATOR;PROGRAMME");
   ds.SetIndexName("Index1");
   ds.Open();
   ASSERT_EQ(ds.RecordCount(), 2);
@@ -334,4 +334,24 @@ INSTANTIATE_TEST_SUITE_P(Backends, ServerObject,
                          ::testing::Values(TBackend::SQLite, TBackend::PostgreSQL), BackendName);
 
 }  // namespace
+TEST(CompanyDatabase, NamesThatWouldReachAStatementAreRefused) {
+  tallyd::TServerConfig config;
+  config.dataLocation = "/nonexistent/";
+  try {
+    tallyd::OpenDatabase(config, "DEMO;DROP");
+    FAIL();
+  } catch (const tallyd::EDatabaseFailure& e) {
+    EXPECT_STREQ(
+        e.what(),
+        "Invalid company database name 'DEMO;DROP': letters, digits and _ only, at most 30");
+  }
+  try {
+    tallyd::OpenPostgres("host=127.0.0.1", "public; DROP SCHEMA demo", 936);
+    FAIL();
+  } catch (const tallyd::EDatabaseFailure& e) {
+    EXPECT_STREQ(e.what(),
+                 "Invalid schema name 'public; DROP SCHEMA demo': letters, digits and _ only");
+  }
+}
+
 }  // namespace nv::testing

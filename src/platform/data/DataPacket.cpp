@@ -87,8 +87,9 @@ std::string EncodeDataPacket(const DataPacket& packet) {
   return w.Finish();
 }
 
-DataPacket DecodeDataPacket(std::string_view bytes) {
-  wire::Reader r(bytes);
+namespace {
+// The header: magic, version, columns; leaves the reader at the row count.
+std::vector<TFieldDesc> ReadHeader(wire::Reader& r, std::string_view bytes) {
   if (r.Left() < 4 || bytes.substr(0, 4) != std::string_view(kPacketMagic, 4)) {
     throw EWireError("bad data packet magic");
   }
@@ -96,9 +97,9 @@ DataPacket DecodeDataPacket(std::string_view bytes) {
   std::uint8_t version = r.U8();
   if (version != kPacketVersion)
     throw EWireError("unsupported data packet version " + IntToStr(version));
-  DataPacket p;
   std::uint16_t columns = r.U16();
   if (columns > kMaxPacketColumns) throw EWireError("more than 1024 columns");
+  std::vector<TFieldDesc> fields;
   for (int i = 0; i < columns; ++i) {
     TFieldDesc f;
     f.name = r.Text();
@@ -108,44 +109,84 @@ DataPacket DecodeDataPacket(std::string_view bytes) {
     }
     f.type = static_cast<TFieldType>(type);
     f.size = r.U32();
-    p.fields.push_back(std::move(f));
+    fields.push_back(std::move(f));
   }
+  return fields;
+}
+
+Variant ReadCell(wire::Reader& r) {
+  switch (r.U8()) {
+    case kNull:
+      return Variant::Null();
+    case kText:
+      return Variant(r.TextView());
+    case kInteger: {
+      std::int64_t v = r.I64();
+      if (v >= INT32_MIN && v <= INT32_MAX) return Variant(static_cast<int>(v));
+      return Variant(static_cast<double>(v));
+    }
+    case kFloat:
+      return Variant(r.F64());
+    default:
+      throw EWireError("unknown cell tag");
+  }
+}
+
+void SkipCell(wire::Reader& r) {
+  switch (r.U8()) {
+    case kNull:
+      return;
+    case kText:
+      r.TextView();
+      return;
+    case kInteger:
+      r.I64();
+      return;
+    case kFloat:
+      r.F64();
+      return;
+    default:
+      throw EWireError("unknown cell tag");
+  }
+}
+}  // namespace
+
+TPacketRows::TPacketRows(std::string bytes) : bytes_(std::move(bytes)) {
+  wire::Reader r(bytes_);
+  fields_ = ReadHeader(r, bytes_);
+  std::size_t columns = fields_.size();
   std::uint32_t rows = r.U32();
   if (columns == 0 && rows != 0) throw EWireError("rows without columns");
   if (static_cast<std::uint64_t>(rows) * columns > r.Left()) {
     throw EWireError("row count exceeds the packet");
   }
-  p.rows.reserve(rows);
+  rowStarts_.reserve(rows);
   for (std::uint32_t i = 0; i < rows; ++i) {
-    std::vector<Variant> row;
-    row.reserve(columns);
-    for (int c = 0; c < columns; ++c) {
-      switch (r.U8()) {
-        case kNull:
-          row.push_back(Variant::Null());
-          break;
-        case kText:
-          row.emplace_back(r.Text());
-          break;
-        case kInteger: {
-          std::int64_t v = r.I64();
-          if (v >= INT32_MIN && v <= INT32_MAX) {
-            row.emplace_back(static_cast<int>(v));
-          } else {
-            row.emplace_back(static_cast<double>(v));
-          }
-          break;
-        }
-        case kFloat:
-          row.emplace_back(r.F64());
-          break;
-        default:
-          throw EWireError("unknown cell tag");
-      }
-    }
-    p.rows.push_back(std::move(row));
+    rowStarts_.push_back(bytes_.size() - r.Left());
+    for (std::size_t c = 0; c < columns; ++c) SkipCell(r);
   }
   r.ExpectEnd("data packet");
+}
+
+Variant TPacketRows::Cell(std::size_t row, std::size_t column) const {
+  wire::Reader r(std::string_view(bytes_).substr(rowStarts_.at(row)));
+  for (std::size_t c = 0; c < column; ++c) SkipCell(r);
+  return ReadCell(r);
+}
+
+void TPacketRows::ReadRow(std::size_t row, std::vector<Variant>& cells) const {
+  wire::Reader r(std::string_view(bytes_).substr(rowStarts_.at(row)));
+  cells.clear();
+  cells.reserve(fields_.size());
+  for (std::size_t c = 0; c < fields_.size(); ++c) cells.push_back(ReadCell(r));
+}
+
+DataPacket DecodeDataPacket(std::string_view bytes) {
+  TPacketRows rows{std::string(bytes)};
+  DataPacket p;
+  p.fields = rows.Fields();
+  p.rows.resize(rows.RowCount());
+  for (std::size_t i = 0; i < rows.RowCount(); ++i) rows.ReadRow(i, p.rows[i]);
   return p;
 }
 

@@ -122,11 +122,49 @@ const TSimpleObjectBroker::TServerItem& TSimpleObjectBroker::GetServer() const {
   for (const TServerItem& s : Servers) {
     if (s.Enabled) return s;
   }
-  throw ESocketError("Object broker " + Name + " has no server");
+  throw ESocketError("Object broker " + Name() + " has no server");
+}
+
+NV_PUBLISH(TSimpleObjectBroker) {}
+
+NV_PUBLISH(TSocketConnection) {
+  b.Prop("Address", &TSocketConnection::Address, &TSocketConnection::SetAddress);
+  b.Prop("Connected", &TSocketConnection::Connected, &TSocketConnection::SetConnected)
+      .Default(false);
+  b.Prop("ObjectBroker", &TSocketConnection::ObjectBroker, &TSocketConnection::SetObjectBroker);
+  b.Prop("Port", &TSocketConnection::Port, &TSocketConnection::SetPort).Default(211);
+  b.Prop("ServerName", &TSocketConnection::ServerName, &TSocketConnection::SetServerName);
 }
 
 TSocketConnection::~TSocketConnection() {
   Close();
+}
+
+void TSocketConnection::SetObjectBroker(TSimpleObjectBroker* broker) {
+  if (broker == broker_) return;
+  broker_ = broker;
+  if (broker != nullptr) broker->FreeNotification(this);
+}
+
+void TSocketConnection::SetConnected(bool connected) {
+  if (ComponentState().Contains(csLoading) || ComponentState().Contains(csReading)) {
+    connectWhenLoaded_ = connected;
+    return;
+  }
+  connected ? Open() : Close();
+}
+
+void TSocketConnection::Loaded() {
+  TComponent::Loaded();
+  if (connectWhenLoaded_) {
+    connectWhenLoaded_ = false;
+    Open();
+  }
+}
+
+void TSocketConnection::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == broker_) broker_ = nullptr;
 }
 
 void TSocketConnection::Open() {
@@ -138,7 +176,7 @@ void TSocketConnection::Open() {
     address = s.ComputerName;
     port = s.Port;
   }
-  if (address.empty()) throw ESocketError(Name + ": no address to connect to");
+  if (address.empty()) throw ESocketError(Name() + ": no address to connect to");
   appServer_ = ConnectRemoteServer(address, port, serverName_, limits_);
 }
 
@@ -147,7 +185,7 @@ void TSocketConnection::Close() {
 }
 
 Variant TSocketConnection::AppServer() const {
-  if (!Connected()) throw ESocketError(Name + ": not connected to " + serverName_);
+  if (!Connected()) throw ESocketError(Name() + ": not connected to " + serverName_);
   return appServer_;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/core/Variant.h"
 #include "platform/data/SocketIO.h"
+#include "platform/rtti/Classes.h"
 
 namespace nv {
 
@@ -24,27 +25,26 @@ class EServerError : public Exception {
   std::string className_;
 };
 
-class TSimpleObjectBroker {
+class TSimpleObjectBroker : public TComponent {
+  NV_CLASS(TSimpleObjectBroker, TComponent)
  public:
+  explicit TSimpleObjectBroker(TComponent* owner = nullptr) : TComponent(owner) {}
   struct TServerItem {
     std::string ComputerName;
     int Port = 211;
     bool Enabled = true;
   };
-  std::string Name;
   std::vector<TServerItem> Servers;
   // The first enabled server; raises ESocketError when there is none.
   const TServerItem& GetServer() const;
 };
 
-class TSocketConnection {
+class TSocketConnection : public TComponent {
+  NV_CLASS(TSocketConnection, TComponent)
  public:
-  TSocketConnection() = default;
-  ~TSocketConnection();
-  TSocketConnection(const TSocketConnection&) = delete;
-  TSocketConnection& operator=(const TSocketConnection&) = delete;
+  explicit TSocketConnection(TComponent* owner = nullptr) : TComponent(owner) {}
+  ~TSocketConnection() override;
 
-  std::string Name;
   const std::string& Address() const { return address_; }
   void SetAddress(std::string address) { address_ = std::move(address); }
   int Port() const { return port_; }
@@ -52,11 +52,14 @@ class TSocketConnection {
   const std::string& ServerName() const { return serverName_; }
   void SetServerName(std::string name) { serverName_ = std::move(name); }
   TSimpleObjectBroker* ObjectBroker() const { return broker_; }
-  void SetObjectBroker(TSimpleObjectBroker* broker) { broker_ = broker; }
+  void SetObjectBroker(TSimpleObjectBroker* broker);
   FrameReadLimits& Limits() { return limits_; }
 
   bool Connected() const { return !appServer_.IsEmpty(); }
-  void SetConnected(bool connected) { connected ? Open() : Close(); }
+  // While a form text is read, connecting waits for Loaded.
+  void SetConnected(bool connected);
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
   // Raises ESocketError or EServerError; without an address the broker names the server.
   void Open();
   void Close();
@@ -74,6 +77,7 @@ class TSocketConnection {
   TSimpleObjectBroker* broker_ = nullptr;
   FrameReadLimits limits_;
   Variant appServer_;
+  bool connectWhenLoaded_ = false;
 };
 
 // A proxy for the server object behind one TCP connection (also used by `tallyd call`).

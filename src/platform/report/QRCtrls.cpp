@@ -48,7 +48,7 @@ std::string TQRDBText::PrintText(TQRPrintContext& context) {
   TField* field = data->FindField(DataField);
   if (!field)
     throw EQuickReportError(Name() + ": field '" + DataField + "' not found in " +
-                            (data->Name.empty() ? std::string("the data set") : data->Name));
+                            (data->Name().empty() ? std::string("the data set") : data->Name()));
   return field->DisplayText();
 }
 

@@ -309,7 +309,7 @@ void TQuickRep::AddDataSet(TDataSet* v) {
 }
 
 TDataSet* TQuickRep::FindDataSet(std::string_view name) const {
-  auto same = [&](const TDataSet* d) { return d && SameText(d->Name, name); };
+  auto same = [&](const TDataSet* d) { return d && SameText(d->Name(), name); };
   if (same(dataSet_)) return dataSet_;
   for (TDataSet* d : dataSets_)
     if (same(d)) return d;
