@@ -2,6 +2,7 @@
 // payload decoded by the kind the header names, and data packets as a client decodes them.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/data/DataPacket.h"
@@ -39,6 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     nv::DataPacket p = nv::DecodeDataPacket(bytes);
     nv::EncodeDataPacket(p);
+    // a client data set reads single cells of the packet it keeps
+    nv::TPacketRows rows{std::string(bytes)};
+    if (rows.RowCount() > 0) rows.Cell(rows.RowCount() - 1, rows.Fields().size() - 1);
   } catch (const nv::Exception&) {
   }
   return 0;
