@@ -46,10 +46,6 @@ bool IsBlankElement(const Variant& v) {
 }  // namespace
 
 TfrmBaseGene::TfrmBaseGene(TComponent* owner) : TNVForm(owner) {
-  MainMidas.Name = "MainMidas";
-  ClientDataSet1.SetRemoteServer(&MainMidas);
-  ClientDataSet1.SetProviderName("pvdConSave");
-  ClientDataSet1.SetIndexFieldNames("NCONDITION;CREATOR;PROGRAMME");
   SetMessageHandler(WM_LOOKUPREQUEST, [this](TMessage& m) {
     auto* control = dynamic_cast<TWinControl*>(ParamToControl(m.LParam));
     OpenLookup(kLookupKey, control);
@@ -135,7 +131,7 @@ void TfrmBaseGene::FormDestroy(TObject* sender) {
   validator_ = Variant();
   lookupWindow_ = Variant();
   // a server created in this process is the form's own: it is not disconnected here
-  if (!localServer_) MainMidas.Close();
+  if (!localServer_ && MainMidas != nullptr) MainMidas->Close();
   appServer_ = Variant();
   manager_ = Variant();
   dateRules_.reset();
@@ -233,11 +229,12 @@ bool TfrmBaseGene::CheckFormName() {
 }
 
 bool TfrmBaseGene::ConnectAtStart() {
-  MainMidas.Close();
+  if (MainMidas == nullptr) return false;
+  MainMidas->Close();
   bool ready = SetupConnection();
-  AfterConnectionSetup(MainMidas);
-  if (ready && !MainMidas.ServerName().empty()) ConnectServer();
-  return MainMidas.Connected();
+  AfterConnectionSetup(*MainMidas);
+  if (ready && !MainMidas->ServerName().empty()) ConnectServer();
+  return MainMidas->Connected();
 }
 
 void TfrmBaseGene::CloseAfterFailure(const std::string& reference) {
@@ -613,6 +610,9 @@ NV_PUBLISH(TfrmBaseGene) {
   b.Field("N10", &TfrmBaseGene::N10);
   b.Field("ImageList1", &TfrmBaseGene::ImageList1);
   b.Field("ImageList2", &TfrmBaseGene::ImageList2);
+  b.Field("MainMidas", &TfrmBaseGene::MainMidas);
+  b.Field("ObjBroker", &TfrmBaseGene::ObjBroker);
+  b.Field("ClientDataSet1", &TfrmBaseGene::ClientDataSet1);
   b.Method("FormCreate", &TfrmBaseGene::FormCreate);
   b.Method("FormShow", &TfrmBaseGene::FormShow);
   b.Method("FormDestroy", &TfrmBaseGene::FormDestroy);

@@ -76,10 +76,10 @@ class TfrmBaseGene : public TNVForm {
   TImageList* ImageList1 = nullptr;
   TImageList* ImageList2 = nullptr;
   // The connection to the application server (callbacks off), its broker and the scheme
-  // data set on provider "pvdConSave". Report forms set MainMidas's server name.
-  TSocketConnection MainMidas;
-  TSimpleObjectBroker ObjBroker;
-  TClientDataSet ClientDataSet1;
+  // data set on provider "pvdConSave". A report form's layout names MainMidas's server.
+  TSocketConnection* MainMidas = nullptr;
+  TSimpleObjectBroker* ObjBroker = nullptr;
+  TClientDataSet* ClientDataSet1 = nullptr;
 
   // ---- Virtual operations, in slot order ----
   virtual void LayoutSystemPage();
@@ -194,9 +194,6 @@ class TfrmBaseGene : public TNVForm {
   void PickDate(const std::string& text, std::string& result);
   void GetCounterValue(const std::string& name, const Variant& parameters, Variant& result);
   bool ShowHelp();
-  // Data sets of the wrapped kind whose fields show and store texts through the form's
-  // code pages; HookDataSetFields hooks the fields they have.
-  void AddWrappedDataSet(TwwClientDataSet* dataSet) { wrappedDataSets_.push_back(dataSet); }
 
   // ---- Published handlers of the form resource ----
   void FormCreate(TObject* sender);
@@ -346,7 +343,6 @@ class TfrmBaseGene : public TNVForm {
   std::unique_ptr<TStringList> sysParams_;
   std::string messageLog_;
   std::string textLog_;
-  std::vector<TwwClientDataSet*> wrappedDataSets_;
 
  private:
   TNotifyEvent onDateFieldEnter_;

@@ -145,7 +145,8 @@ std::string HelpNumberOf(const std::string& programCode) {
 // Connection
 
 bool TfrmBaseGene::SetupConnection() {
-  MainMidas.Close();
+  if (MainMidas == nullptr) return false;
+  MainMidas->Close();
   if (!messageLog_.empty()) {
     ShowMessages(messageLog_);
     return false;
@@ -154,27 +155,28 @@ bool TfrmBaseGene::SetupConnection() {
   const Variant& servers = ini.ServerList();
   if (servers.IsArray() && servers.DimCount() == 2) {
     const int first = servers.LowBound(2);
-    MainMidas.SetAddress(VarToStr(servers.At(servers.LowBound(1), first)));
-    MainMidas.SetPort(servers.At(servers.LowBound(1) + 1, first).AsInteger());
-    MainMidas.SetObjectBroker(nullptr);
+    MainMidas->SetAddress(VarToStr(servers.At(servers.LowBound(1), first)));
+    MainMidas->SetPort(servers.At(servers.LowBound(1) + 1, first).AsInteger());
+    MainMidas->SetObjectBroker(nullptr);
   }
   return true;
 }
 
 bool TfrmBaseGene::ConnectServer() {
+  if (MainMidas == nullptr) return false;
   try {
     appServer_ = Variant();
     localServer_ = false;
-    if (MainMidas.Connected()) MainMidas.Close();
-    if (IsLocalAddress(MainMidas.Address())) {
+    if (MainMidas->Connected()) MainMidas->Close();
+    if (IsLocalAddress(MainMidas->Address())) {
       // the server object lives in this process: no socket, the form holds it
-      Variant server = CreateOleObject(MainMidas.ServerName());
-      MainMidas.SetAppServer(server);
+      Variant server = CreateOleObject(MainMidas->ServerName());
+      MainMidas->SetAppServer(server);
       appServer_ = server;
       localServer_ = true;
     } else {
-      MainMidas.Open();
-      appServer_ = MainMidas.AppServer();
+      MainMidas->Open();
+      appServer_ = MainMidas->AppServer();
     }
     return true;
   } catch (const std::exception& e) {
@@ -519,20 +521,23 @@ void TfrmBaseGene::GetCounterValue(const std::string& name, const Variant& param
 void TfrmBaseGene::HookDataSetFields() {
   if (NvConverter == nullptr) return;
   const TCodeConverter* converter = NvConverter;
-  for (TwwClientDataSet* dataSet : wrappedDataSets_) {
+  const std::vector<TComponent*> owned = Components();
+  for (TComponent* component : owned) {
+    auto* dataSet = dynamic_cast<TwwClientDataSet*>(component);
+    if (dataSet == nullptr) continue;
     dataSet->DisableControls();
     for (int i = 0; i < dataSet->FieldCount(); ++i) {
       TField& field = dataSet->Fields(i);
       field.SetDisplayLabel(VarToStr(converter->ConvertUIString(Variant(field.DisplayLabel()))));
       if (!field.IsStringField()) continue;
       if (!field.OnGetText) {
-        field.OnGetText = [converter](TField& f, std::string& text, bool) {
-          text = VarToStr(converter->ConvertUIString(Variant(f.AsString())));
+        field.OnGetText = [converter](TField* f, std::string& text, bool) {
+          text = VarToStr(converter->ConvertUIString(Variant(f->AsString())));
         };
       }
       if (!field.OnSetText) {
-        field.OnSetText = [converter](TField& f, const std::string& text) {
-          f.SetAsString(VarToStr(converter->RecoverUIString(Variant(text))));
+        field.OnSetText = [converter](TField* f, const std::string& text) {
+          f->SetAsString(VarToStr(converter->RecoverUIString(Variant(text))));
         };
       }
     }

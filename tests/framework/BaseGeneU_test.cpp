@@ -299,7 +299,7 @@ TEST_F(SuiteServices, AnotherAddressConnectsOverTheSocketAndDestroyDisconnects) 
     TNotifyEvent destroy = form->OnDestroy;
     form->OnDestroy = [&, destroy, form](TObject* sender) {
       destroy(sender);
-      connectedAfterDestroy = form->MainMidas.Connected();
+      connectedAfterDestroy = form->MainMidas->Connected();
     };
     form->Free();
     EXPECT_EQ(connectedAfterDestroy, c.local) << "a server of this process is not disconnected";

@@ -21,7 +21,7 @@ TEST_F(OptionForm, StartsInProcessReadsItsProgramAndRefusesASecondStart) {
   EXPECT_EQ(form->HostWindow(), 4711);
   EXPECT_EQ(form->ConditionCount(), TfrmQCPTest::kOwnConditions + 1);
   EXPECT_TRUE(form->ServerCreatedLocally());
-  EXPECT_TRUE(form->MainMidas.Connected());
+  EXPECT_TRUE(form->MainMidas->Connected());
   EXPECT_TRUE(form->AppServer().IsObject());
   EXPECT_TRUE(form->LookupWindowObject().IsObject()) << "service flags 7 ask for it";
   EXPECT_FALSE(form->Visible());
@@ -56,7 +56,7 @@ TEST_F(OptionForm, AStartThatCannotGoOnShowsItsMessageAndClosesTheForm) {
     HeadlessInteraction().Reset();
     TfrmQCPTest* form = NewForm();
     if (c.formName) form->SetName(c.formName);
-    if (c.serverName) form->MainMidas.SetServerName(c.serverName);
+    if (c.serverName) form->MainMidas->SetServerName(c.serverName);
     EXPECT_FALSE(form->Initialize(StartParams(c.params)));
     EXPECT_EQ(Dialogs(), std::vector<std::string>{c.dialog});
     Application()->ProcessMessages();

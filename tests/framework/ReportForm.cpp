@@ -4,10 +4,7 @@ NV_FORM_TEXT_DECLARE(ReportForm)
 
 namespace nv::testing {
 
-TfrmQCPTest::TfrmQCPTest(TComponent* owner) : TfrmBaseGene(owner) {
-  // the report's resource names its application server
-  MainMidas.SetServerName("Tallyd.Class1");
-}
+TfrmQCPTest::TfrmQCPTest(TComponent* owner) : TfrmBaseGene(owner) {}
 
 void TfrmQCPTest::SetupFields() {
   TfrmBaseGene::SetupFields();
