@@ -318,9 +318,13 @@ bool TfrmBaseGene::IsPageEndControl(TControl* control) const {
 }
 
 void TfrmBaseGene::UpdateCaption() {
-  std::string name = programName_;
+  SetCaption(CaptionFor(programName_));
+}
+
+std::string TfrmBaseGene::CaptionFor(const std::string& programName) const {
+  std::string name = programName;
   if (standAlone_) name += LangText(kSection, "sExeVer", SysText("[您现在运行的是Exe版本!]"));
-  SetCaption(name + "[" + companyCaption_ + "]");
+  return name + "[" + companyCaption_ + "]";
 }
 
 // ---------------------------------------------------------------------------------------
@@ -411,10 +415,8 @@ void TfrmBaseGene::ApplyHostCommand(const Variant& command) {
   }
   if (!Translated()) {
     TranslateOnce();
-    if (DataCodePage() == "950" && NvConverter != nullptr && NvConverter->Translator()) {
-      programName_ = NvConverter->GBToBig5(programName_);
-      UpdateCaption();
-    }
+    if (DataCodePage() == "950" && NvConverter != nullptr && NvConverter->Translator())
+      SetCaption(CaptionFor(NvConverter->GBToBig5(programName_)));
   }
   if (mode > 2 && accepted) {
     RunHostCommand(mode);

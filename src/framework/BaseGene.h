@@ -266,6 +266,7 @@ class TfrmBaseGene : public TNVForm {
   // The F2 lookup request's element 10 and the server-module request's host element.
   static constexpr int kHostInteger = 2;
 
+  std::string CaptionFor(const std::string& programName) const;
   bool CheckStartParameters(const Variant& params);
   bool CheckFormName();
   bool ConnectAtStart();

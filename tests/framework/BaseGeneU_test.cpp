@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "FrameworkFixture.h"
@@ -248,6 +249,35 @@ TEST_F(Lookups, PhrasesAndCounters) {
   form_->GetCounterValue("gmptd", Variant(), first);
   form_->GetCounterValue("GMPTD", Variant(), second);
   EXPECT_EQ(second.AsInteger(), first.AsInteger() + 1);
+}
+
+TEST_F(SuiteServices, AProgramsServerLibraryTakesOneRequest) {
+  std::string library = ServerPath() + "S_PKG/QCPR31S.so";
+  std::filesystem::copy_file(QC_BINARY_DIR "/tests/framework/fixtures/QCPR31S.so", library,
+                             std::filesystem::copy_options::overwrite_existing);
+  TfrmQCPTest* form = StartedForm();
+  Variant p = Variant::ArrayOf({Variant("P0"), Variant("P1")});
+  struct Case {
+    const char* name;
+    const char* t1;
+    const char* mode;
+    bool done;
+    const char* logged;
+  } cases[] = {
+      {"report mode", "T1", "r", true, "12 [T1,T7,T6,T5,T3,[P0,P1],7,R,T2,2,False,936]; "},
+      {"batch mode", "T1", "B", true, "7 [T1,T6,T5,[P0,P1],T3,T2,2]; "},
+      {"refused", "refuse", "R", false, "request refused; "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form->LogError("");
+    EXPECT_EQ(
+        form->RunServerModule(c.t1, "QCPR31", "T2", 7, p, "T3", c.mode, "T4", "T5", "T6", "T7"),
+        c.done);
+    EXPECT_EQ(form->TextLog(), c.logged);
+  }
+  std::filesystem::remove(library);
+  EXPECT_FALSE(form->RunServerModule("T1", "QCPR31", "T2", 7, p, "T3", "R", "", "", "", ""));
 }
 
 int FreePort() {

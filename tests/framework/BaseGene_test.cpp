@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkFixture.h"
+#include "platform/os/ShellApi.h"
+#include "platform/ui/Grids.h"
 #include "platform/ui/Input.h"
+#include "runtime/LibStrs.h"
 
 namespace nv::testing {
 namespace {
@@ -62,6 +65,56 @@ TEST_F(OptionForm, AStartThatCannotGoOnShowsItsMessageAndClosesTheForm) {
     Application()->ProcessMessages();
     EXPECT_TRUE(Gone(form)) << "the form closes itself";
   }
+}
+
+TEST_F(OptionForm, AStandAloneProgramStartsItselfAsTheTestUser) {
+  TfrmQCPTest* form = NewForm(Variant(), QC_BINARY_DIR "/QCPR31CE");
+  EXPECT_TRUE(form->StandAlone());
+  EXPECT_EQ(form->ProgramCode(), "QCPR31") << "a program's name ends in two more characters";
+  EXPECT_EQ(form->UserID(), "796");
+  EXPECT_EQ(form->CompanyCode(), "ZODavi60");
+  EXPECT_TRUE(form->Manager().IsObject()) << "the program creates the manager itself";
+  form->Show();
+  EXPECT_NE(U(form->Caption()).find("[您现在运行的是Exe版本!]["), std::string::npos)
+      << U(form->Caption());
+
+  struct Case {
+    const char* file;
+    const char* code;
+  } cases[] = {{"/opt/baton/QCPR31C.so", "QCPR31"},
+               {"C:\\BATON\\QCPR31C.DLL", "QCPR31"},
+               {"ABCDEFGH.so", "ABCDEFG"},
+               {"QCPR3.so", "QCPR3"}};
+  for (const Case& c : cases) {
+    TfrmQCPTest* library = NewForm(Variant(), c.file);
+    EXPECT_EQ(library->ProgramCodeFromModule(), c.code) << c.file;
+  }
+}
+
+TEST_F(OptionForm, UserRightsFromTheServersRightsArray) {
+  struct Case {
+    const char* name;
+    const char* list;
+    bool flagA;
+    bool flagB;
+  } cases[] = {{"both rights", "G1,Y,N,YYYYYYYY,a,b", true, true},
+               {"seventh refused", "G1,Y,N,YYYYYYNY,a,b", false, true},
+               {"short rights string", "G1,Y,N,YYY,a,b", false, false}};
+  TfrmQCPTest* form = StartedForm();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Variant tables = Variant::ArrayOf({Variant(1), Variant("GMPTD TD001='QC02'")});
+    form->ApplyPowerData(Variant::ArrayOf(
+        {Variant(), Variant(c.list), Variant("e2"), Variant("e3"), Variant("Y"), tables}));
+    EXPECT_EQ(form->RightsFlagA(), c.flagA);
+    EXPECT_EQ(form->RightsFlagB(), c.flagB);
+    EXPECT_EQ(form->DataRights(), BLVariantToWideString("Y", tables));
+  }
+  form->AppServer().Call("Connect",
+                         {Variant::ArrayOf({Variant("QCPR31"), Variant("DS"), Variant("A01"),
+                                            Variant("DEMO"), Variant("GMPTD")})});
+  form->ApplyPowerData(form->AppServer().Call("PowerData"));
+  EXPECT_FALSE(form->RightsString().empty()) << "the demo user's function rights";
 }
 
 TEST_F(OptionForm, ConditionCountTakesTheFrameworkRowsOnce) {
@@ -198,6 +251,65 @@ TEST_F(OptionForm, EnterMovesThroughFieldsAndPageEndsTurnThePage) {
   EXPECT_EQ(form->pgOption->ActivePage(), form->tsOption1);
   PressKey(*form->edtTD001, VK_NEXT, {ssCtrl});
   EXPECT_EQ(form->pgOption->ActivePage(), form->tsOption2);
+}
+
+TEST_F(OptionForm, EnterWalksGridCellsAndStaysInTheFirstLinesOfAMemo) {
+  TfrmQCPTest* form = StartedForm();
+  auto* grid = new TStringGrid(form);
+  grid->SetParent(form->tsOption1);
+  grid->SetColCount(3);
+  grid->SetRowCount(2);
+  auto* memo = new TMemo(form);
+  memo->SetParent(form->tsOption1);
+  memo->Lines()->SetText("1\n2\n3\n4\n");
+  form->Show();
+
+  grid->SetFocus();
+  grid->FocusCell(1, 1);
+  PressKey(*grid, VK_RETURN);
+  EXPECT_EQ(grid->Col(), 2);
+  PressKey(*grid, VK_RETURN);
+  EXPECT_EQ(grid->Col(), 1) << "the first column that is not fixed";
+  EXPECT_EQ(grid->Row(), 2);
+  EXPECT_EQ(grid->RowCount(), 3) << "a row added after the last";
+
+  memo->SetFocus();
+  memo->SetCaretPos({0, 1});
+  PressKey(*memo, VK_RETURN);
+  EXPECT_EQ(form->ActiveControl(), memo) << "line 2 keeps Enter";
+  memo->SetCaretPos({0, 2});
+  PressKey(*memo, VK_RETURN);
+  EXPECT_NE(form->ActiveControl(), memo) << "from line 3 Enter moves on";
+}
+
+TEST_F(OptionForm, EscClosesAndCtrlAltVShowsTheModulesProperties) {
+  TfrmQCPTest* form = StartedForm();
+  form->Show();
+  ClearShellJournal();
+  PressKey(*form->edtTD001, 'V', {ssCtrl, ssAlt});
+  ASSERT_EQ(ShellJournal().size(), 1u);
+  EXPECT_EQ(ShellJournal()[0].verb, "properties");
+  EXPECT_EQ(ShellJournal()[0].file, form->ModulePath());
+  PressKey(*form->edtTD001, VK_ESCAPE);
+  Application()->ProcessMessages();
+  EXPECT_TRUE(Gone(form));
+}
+
+TEST_F(OptionForm, AChineseDataSetShowsAndStoresTextsInTheUsersCodePage) {
+  ClientConfig("950");
+  TfrmQCPTest* form = StartedForm();
+  auto* dataSet = new TwwClientDataSet(form);
+  DataPacket packet;
+  packet.fields = {{"TD019", TFieldType::ftString, 40}, {"TD005", TFieldType::ftInteger, 0}};
+  packet.rows = {{Variant(SysText("清场合格")), Variant(3)}};
+  dataSet->OpenFromPacket(packet);
+  form->HookDataSetFields();
+  TField& remark = dataSet->Fields(0);
+  EXPECT_EQ(U(remark.DisplayText(), 950), "清場合格");
+  EXPECT_FALSE(dataSet->Fields(1).OnGetText) << "numbers need no conversion";
+  dataSet->Edit();
+  remark.SetText(Utf8ToAnsi("清場不合格", 950));
+  EXPECT_EQ(U(remark.AsString()), "清场不合格") << "stored in the data's code page";
 }
 
 TEST_F(OptionForm, APageChangeShowsOnlyTheErrorsOfTheFieldItLeaves) {

@@ -128,7 +128,8 @@ class DemoSuite : public ::testing::Test {
 
   // A report form as the controller creates it: no owner, the module's path, the shell's
   // service object.
-  TfrmQCPTest* NewForm(const Variant& manager = NewManager()) {
+  TfrmQCPTest* NewForm(const Variant& manager = NewManager(),
+                       const std::string& modulePath = QC_BINARY_DIR "/src/module/QCPR31C.so") {
     auto* form = nv::Create<TfrmQCPTest>(nullptr);
     auto gone = std::make_shared<bool>(false);
     TNotifyEvent destroy = form->OnDestroy;
@@ -137,8 +138,8 @@ class DemoSuite : public ::testing::Test {
       *gone = true;
     };
     forms_.push_back({form, gone});
-    form->SetModulePath(QC_BINARY_DIR "/src/module/QCPR31C.so");
     form->SetShellServices(manager);
+    form->SetModulePath(modulePath);
     return form;
   }
   bool Gone(TfrmQCPTest* form) const {
