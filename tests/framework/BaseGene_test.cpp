@@ -115,6 +115,10 @@ TEST_F(OptionForm, UserRightsFromTheServersRightsArray) {
                                             Variant("DEMO"), Variant("GMPTD")})});
   form->ApplyPowerData(form->AppServer().Call("PowerData"));
   EXPECT_FALSE(form->RightsString().empty()) << "the demo user's function rights";
+  Variant record;
+  form->QueryServer("ADMMB", "01", false, record, Variant::ArrayOf({"QCPR31"}));
+  EXPECT_EQ(form->ValidatorObject().Get("BaseLimited").AsWideString(), form->DataRights())
+      << "the validator queries with the user's data rights";
 }
 
 TEST_F(OptionForm, ConditionCountTakesTheFrameworkRowsOnce) {

@@ -105,6 +105,19 @@ TEST_F(BaseForm, CreatingTheFormGivesOnePictureButtonsADisabledPicture) {
   form->Free();
 }
 
+TEST_F(BaseForm, CodePageMessagesCarryTheFormsCaption) {
+  auto* form = nv::Create<TfrmButtons>(nullptr);
+  EXPECT_EQ(form->ShowCodeMessage("", mtError, {mbOK}), mrNone) << "nothing to show";
+  EXPECT_TRUE(HeadlessInteraction().Journal().empty());
+  HeadlessInteraction().Answer(mrNo);
+  EXPECT_EQ(form->ShowCodeMessage(SysText("确实要删除此方案吗？"), mtConfirmation, {mbYes, mbNo}),
+            mrNo);
+  const TDialogRequest& r = HeadlessInteraction().Journal().at(0).Request;
+  EXPECT_EQ(r.Caption, "NVForm");
+  EXPECT_EQ(U(r.Text), "确实要删除此方案吗？      ") << "a Chinese text ends in six blanks";
+  form->Free();
+}
+
 TEST_F(BaseForm, TheEnglishInterfaceSetsTahomaOnEveryControl) {
   struct Case {
     const char* codePage;
@@ -202,6 +215,28 @@ TEST_F(BaseForm, LanguagePacksRelabelTheFormInEachInterfaceLanguage) {
         U(option, c.shownIn)};
     EXPECT_EQ(labels, c.labels);
     std::filesystem::remove_all(ClientPath() + "MultiLanguage");
+  }
+}
+
+TEST_F(BaseForm, DerivedPacksLeaveTheBaseFormsPackOut) {
+  Pack("CHS", "TNVForm", "<TNVForm><btnCancel Caption=\"基类\"/></TNVForm>");
+  TfrmQCPTest* form = StartedForm();
+  struct Case {
+    const char* name;
+    bool derivedOnly;
+    bool withAncestors;
+    const char* cancel;
+  } cases[] = {{"the whole chain", false, true, "基类"},
+               {"without the base form", true, true, "取消"},
+               {"the form's own class", false, false, "取消"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form->btnCancel->SetCaption(SysText("取消"));
+    if (c.derivedOnly)
+      form->ApplyDerivedLanguagePacks(*form, c.withAncestors);
+    else
+      form->ApplyLanguagePacks(*form, c.withAncestors);
+    EXPECT_EQ(U(form->btnCancel->Caption()), c.cancel);
   }
 }
 
