@@ -594,8 +594,9 @@ bool TfrmBaseGene::RunServerModule(const std::string& t1, const std::string& mod
                                    const std::string& t4, const std::string& t5,
                                    const std::string& t6, const std::string& t7) {
   Application()->ProcessMessages();
-  SetDownloadRetryPrompt([this](const std::string& failure) {
-    return ShowDialog(failure, mtError, {mbAbort, mbRetry}) == mrRetry;
+  // the prompt outlives this form: it asks through the platform's dialog alone
+  SetDownloadRetryPrompt([](const std::string& failure) {
+    return MessageDlg(failure, mtError, {mbAbort, mbRetry}) == mrRetry;
   });
   std::vector<std::string> folders;
   TBatonIniS().GetDLLPath(folders);

@@ -257,6 +257,27 @@ TEST_F(OptionForm, EnterMovesThroughFieldsAndPageEndsTurnThePage) {
   EXPECT_EQ(form->pgOption->ActivePage(), form->tsOption2);
 }
 
+TEST_F(OptionForm, PageEndControlsCountTheirPanelsAndGroups) {
+  TfrmQCPTest* form = StartedForm();
+  auto* group = new TRadioGroup(form);
+  group->SetParent(form->tsOption1);
+  group->Items()->SetText("A\nB\n");
+  form->AddPageEndControl(form->splTD003);
+  form->AddPageEndControl(group);
+  TSelectPanel* panel = form->splTD003;
+  struct Case {
+    const char* name;
+    TControl* control;
+    bool pageEnd;
+  } cases[] = {{"the panel's end edit", panel->edFinal, true},
+               {"the panel's list", panel->ListBox, true},
+               {"the panel's begin edit", panel->edBegin, false},
+               {"a button of the group", group->Buttons(1), true},
+               {"the check box of the report", form->chkTD018, true},
+               {"another field", form->edtTD001, false}};
+  for (const Case& c : cases) EXPECT_EQ(form->IsPageEndControl(c.control), c.pageEnd) << c.name;
+}
+
 TEST_F(OptionForm, EnterWalksGridCellsAndStaysInTheFirstLinesOfAMemo) {
   TfrmQCPTest* form = StartedForm();
   auto* grid = new TStringGrid(form);

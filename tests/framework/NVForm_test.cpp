@@ -263,6 +263,8 @@ TEST_F(BaseForm, PicturesOfTheOptionFormInChineseAndEnglish) {
     options.FontsConf = QC_SOURCE_DIR "/data/fonts/fonts.conf";
     SaveFormPicture(*form, file, options);
     EXPECT_TRUE(std::filesystem::file_size(file) > 1000);
+    form->pgOption->SelectTab(form->tsOption2);
+    SaveFormPicture(*form, file.substr(0, file.size() - 4) + "_system.png", options);
   }
 }
 
