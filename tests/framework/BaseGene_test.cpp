@@ -121,6 +121,17 @@ TEST_F(OptionForm, UserRightsFromTheServersRightsArray) {
       << "the validator queries with the user's data rights";
 }
 
+TEST_F(OptionForm, AnExceptionWhileStartingGoesToTheLogsNotOutOfTheForm) {
+  TfrmQCPTest* form = NewForm();
+  form->failInSetupFields = "no such field: edtTD099";
+  bool started = true;
+  EXPECT_NO_THROW(started = form->Initialize(StartParams()));
+  EXPECT_FALSE(started);
+  EXPECT_EQ(form->MessageLog(), "E;-1; ");
+  EXPECT_EQ(form->TextLog(), "no such field: edtTD099; ");
+  EXPECT_TRUE(Dialogs().empty()) << "logged, not shown";
+}
+
 TEST_F(OptionForm, ConditionCountTakesTheFrameworkRowsOnce) {
   TfrmQCPTest* form = NewForm();
   form->SetFrameworkRows(1);

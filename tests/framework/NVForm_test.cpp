@@ -181,8 +181,6 @@ void InstallEnglishPacks() {
   <btnOk Caption="Print"/>
   <lblTD001 Caption="Doc. type"/>
   <splTD003 Caption="Document date"/>
-  <lblBegin Caption="From"/>
-  <lblFinal Caption="To"/>
   <cboTD017 Items_0="All" Items_1="Audited" Items_2="Not audited"/>
   <chkTD018 Caption="Production permit issued"/>
 </TfrmQCPTest>

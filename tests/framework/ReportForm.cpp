@@ -8,6 +8,7 @@ TfrmQCPTest::TfrmQCPTest(TComponent* owner) : TfrmBaseGene(owner) {}
 
 void TfrmQCPTest::SetupFields() {
   TfrmBaseGene::SetupFields();
+  if (!failInSetupFields.empty()) throw Exception(failInSetupFields);
   SetConditionCount(kOwnConditions);
   SetServiceFlags(7);
   AddPageEndControl(chkTD018);

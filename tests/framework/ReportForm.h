@@ -31,8 +31,10 @@ class TfrmQCPTest : public TfrmBaseGene {
   // What the test sees.
   int okClicks = 0;
   std::vector<int> hostCommands;
-  // What the test makes it do: leave a condition text Null, resize the text array, raise
+  // What the test makes it do: fail while registering its fields, leave a condition text
+  // Null, resize the text array, raise
   // these message references the next time edtTD001 is left.
+  std::string failInSetupFields;
   int nullTextIndex = 0;
   int resizeTextsTo = 0;
   std::vector<std::string> exitMessages;
