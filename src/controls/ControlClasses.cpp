@@ -1,5 +1,6 @@
 #include "controls/ControlClasses.h"
 
+#include "controls/NvCtrls.h"
 #include "controls/SelectPnl.h"
 #include "platform/ui/UiClasses.h"
 
@@ -10,7 +11,10 @@ std::vector<const TClassInfo*> ControlClasses() {
       &TGSpeedButton::StaticClassInfo(), &TF2Button::StaticClassInfo(),
       &TBitCheckBox::StaticClassInfo(),  &TOruCheckBox::StaticClassInfo(),
       &TOruMaskEdit::StaticClassInfo(),  &TOruListView::StaticClassInfo(),
-      &TSelectPanel::StaticClassInfo(),
+      &TSelectPanel::StaticClassInfo(),  &TExtPageControl::StaticClassInfo(),
+      &TDBLabel::StaticClassInfo(),      &TNvRadioGroup::StaticClassInfo(),
+      &TNvSpinEdit::StaticClassInfo(),   &TNvDBEdit::StaticClassInfo(),
+      &TNvBtnDBEdit::StaticClassInfo(),  &TNvBtnDBCombo::StaticClassInfo(),
   };
 }
 

@@ -20,7 +20,37 @@ TF2Button::TF2Button(TComponent* owner) : TGSpeedButton(owner) {
 }
 
 TF2Button::~TF2Button() {
+  // The hook names this button: it goes with it, also when the form goes as a whole.
+  Unhook();
   if (f2Control_ != nullptr) f2Control_->RemoveFreeNotification(this);
+}
+
+void TF2Button::Hook() {
+  if (f2Control_ == nullptr || !ComponentState().Contains(csDesigning)) return;
+  hooked_ = f2Control_;
+  previousMove_ = hooked_->MessageHandler(WM_MOVE);
+  previousSize_ = hooked_->MessageHandler(WM_SIZE);
+  TWinControl* control = hooked_;
+  const auto follow = [this, control](const TMessageHandler& previous) {
+    return [this, control, previous](TMessage& message) {
+      if (previous)
+        previous(message);
+      else
+        control->DefaultHandler(message);
+      Align();
+    };
+  };
+  hooked_->SetMessageHandler(WM_MOVE, follow(previousMove_));
+  hooked_->SetMessageHandler(WM_SIZE, follow(previousSize_));
+}
+
+void TF2Button::Unhook() {
+  if (hooked_ == nullptr) return;
+  hooked_->SetMessageHandler(WM_MOVE, previousMove_);
+  hooked_->SetMessageHandler(WM_SIZE, previousSize_);
+  hooked_ = nullptr;
+  previousMove_ = nullptr;
+  previousSize_ = nullptr;
 }
 
 void TF2Button::SetF2Control(TWinControl* c) {
@@ -33,16 +63,20 @@ void TF2Button::SetF2Control(TWinControl* c) {
       return;
     }
   }
+  Unhook();
   if (f2Control_ != nullptr) f2Control_->RemoveFreeNotification(this);
   f2Control_ = c;
   if (c != nullptr) {
     c->FreeNotification(this);
+    Hook();
     Align();
   }
 }
 
 void TF2Button::SetAutoAlign(bool v) {
   autoAlign_ = v;
+  Unhook();
+  Hook();
   Align();
 }
 
@@ -72,6 +106,10 @@ void TF2Button::Click() {
 void TF2Button::Notification(TComponent* component, TOperation operation) {
   TGSpeedButton::Notification(component, operation);
   if (operation == opRemove && component == f2Control_) {
+    // The control's window goes: its handlers go with it.
+    hooked_ = nullptr;
+    previousMove_ = nullptr;
+    previousSize_ = nullptr;
     f2Control_ = nullptr;
   }
 }

@@ -29,7 +29,14 @@ class TF2Button : public TGSpeedButton {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  // While the form is designed the button follows F2Control: its move and size messages
+  // first run the control's own handling, then align the button.
+  void Hook();
+  void Unhook();
   TWinControl* f2Control_ = nullptr;
+  TWinControl* hooked_ = nullptr;
+  TMessageHandler previousMove_;
+  TMessageHandler previousSize_;
   bool autoAlign_ = true;
   std::uint8_t gap_ = 2;
 };

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <unicode/ucol.h>
+
 #include "platform/core/CodePage.h"
 #include "platform/core/SysUtils.h"
 #include "platform/ui/Forms.h"
@@ -48,6 +50,49 @@ NV_PUBLISH(TSelectPanel) {
   b.Prop("OnTypeClick", &P::OnTypeClick, &P::OnTypeClick);
   b.Prop("OnStyleChanging", &P::OnStyleChanging, &P::OnStyleChanging);
   b.Prop("OnStyleChange", &P::OnStyleChange, &P::OnStyleChange);
+  b.Prop("OnItemSelect", &P::OnItemSelect, &P::OnItemSelect);
+  b.Prop("OnItemChange", &P::OnItemChange, &P::OnItemChange);
+  b.Prop("OnItemChanging", &P::OnItemChanging, &P::OnItemChanging);
+}
+
+namespace {
+// One collator for the code page the texts are in; reopened when the code page changes.
+class TInterfaceCollator {
+ public:
+  ~TInterfaceCollator() { Close(); }
+  UCollator* For(int codePage) {
+    if (codePage == codePage_) return collator_;
+    Close();
+    codePage_ = codePage;
+    const char* locale = codePage == 936 ? "zh_CN" : (codePage == 950 ? "zh_TW" : "en_US");
+    UErrorCode status = U_ZERO_ERROR;
+    collator_ = ucol_open(locale, &status);
+    if (U_FAILURE(status)) {
+      Close();
+      return nullptr;
+    }
+    // Secondary strength: letter case does not count, accents do.
+    ucol_setStrength(collator_, UCOL_SECONDARY);
+    return collator_;
+  }
+
+ private:
+  void Close() {
+    if (collator_ != nullptr) ucol_close(collator_);
+    collator_ = nullptr;
+  }
+  UCollator* collator_ = nullptr;
+  int codePage_ = -1;
+};
+}  // namespace
+
+int CompareTextCollated(const std::string& a, const std::string& b) {
+  static TInterfaceCollator collator;
+  UCollator* c = collator.For(SystemCodePage());
+  if (c == nullptr) return UpperCase(a).compare(UpperCase(b));
+  const std::u16string wa = AnsiToWide(a), wb = AnsiToWide(b);
+  return ucol_strcoll(c, wa.data(), static_cast<int32_t>(wa.size()), wb.data(),
+                      static_cast<int32_t>(wb.size()));
 }
 
 TOruListView::TOruListView(TComponent* owner) : TListView(owner) {
@@ -183,6 +228,15 @@ TSelectPanel::TSelectPanel(TComponent* owner)
   btnList->OnClick = [this](TObject*) { LookupClick(ListBox); };
   btnDelete->OnClick = [this](TObject*) { DeleteClick(); };
   btnClear->OnClick = [this](TObject*) { ClearClick(); };
+
+  for (TControl* c : std::initializer_list<TControl*>{
+           SwitchBox, RangePanel, lblBegin, edBegin, btnBegin, lblFinal, edFinal, btnFinal,
+           ListPanel, ListBox, btnList, btnDelete, btnClear})
+    ForwardEvents(c);
+  for (TWinControl* c : {static_cast<TWinControl*>(edBegin), static_cast<TWinControl*>(edFinal),
+                         static_cast<TWinControl*>(ListBox), static_cast<TWinControl*>(SwitchBox)})
+    ForwardKeys(c);
+  ForwardListEvents();
 
   lblBegin->SetCaption(beginWords_->Get(0));
   lblFinal->SetCaption(finalWords_->Get(0));
@@ -665,6 +719,95 @@ void TSelectPanel::LookupClick(TWinControl* target) {
   if (auto* owner = dynamic_cast<TWinControl*>(Owner()))
     SendMessage(owner->Handle(), WM_OPENLOOKUP, 0, ControlToParam(target));
   OnOpenWinClick(this, target);
+}
+
+namespace {
+std::string ColumnText(const TListItem* row, int column) {
+  if (column == 0) return row->Caption();
+  return column - 1 < row->SubItems()->Count() ? row->SubItems()->Get(column - 1) : std::string();
+}
+}  // namespace
+
+void TSelectPanel::SortByColumn(int column) {
+  if (column == sortColumn_) {
+    sortAscending_ = !sortAscending_;
+  } else {
+    sortColumn_ = column;
+    sortAscending_ = true;
+  }
+  ListBox->CustomSort([this](TListItem* a, TListItem* b) { return CompareRows(a, b); });
+}
+
+int TSelectPanel::CompareRows(TListItem* a, TListItem* b) const {
+  // Ties go on to the first two columns, the sort column itself left out.
+  int result = CompareTextCollated(ColumnText(a, sortColumn_), ColumnText(b, sortColumn_));
+  for (int column : {0, 1}) {
+    if (result != 0) break;
+    if (column != sortColumn_)
+      result = CompareTextCollated(ColumnText(a, column), ColumnText(b, column));
+  }
+  return sortAscending_ ? result : -result;
+}
+
+TObject* TSelectPanel::EventSender(TControl* inner) {
+  // The framework tells the two edits and the list apart; every other part is the panel.
+  if (inner == edBegin || inner == edFinal || inner == ListBox) return inner;
+  return this;
+}
+
+TPoint TSelectPanel::ToPanel(TControl* inner, int x, int y) const {
+  if (inner == edBegin || inner == edFinal || inner == ListBox) return TPoint{x, y};
+  TPoint p{x, y};
+  for (const TControl* c = inner; c != nullptr && c != this; c = c->Parent()) {
+    p.X += c->Left();
+    p.Y += c->Top();
+  }
+  return p;
+}
+
+void TSelectPanel::ForwardEvents(TControl* inner) {
+  const TNotifyEvent own = inner->OnClick;  // lookup, delete, clear and switch-box work
+  inner->OnClick = [this, inner, own](TObject* sender) {
+    own(sender);
+    OnClick(EventSender(inner));
+  };
+  inner->OnDblClick = [this, inner](TObject*) { OnDblClick(EventSender(inner)); };
+  inner->OnMouseDown = [this, inner](TObject*, TMouseButton button, TShiftState shift, int x,
+                                     int y) {
+    const TPoint p = ToPanel(inner, x, y);
+    OnMouseDown(EventSender(inner), button, shift, p.X, p.Y);
+  };
+  inner->OnMouseMove = [this, inner](TObject*, TShiftState shift, int x, int y) {
+    const TPoint p = ToPanel(inner, x, y);
+    OnMouseMove(EventSender(inner), shift, p.X, p.Y);
+  };
+  inner->OnMouseUp = [this, inner](TObject*, TMouseButton button, TShiftState shift, int x, int y) {
+    const TPoint p = ToPanel(inner, x, y);
+    OnMouseUp(EventSender(inner), button, shift, p.X, p.Y);
+  };
+}
+
+void TSelectPanel::ForwardKeys(TWinControl* inner) {
+  inner->OnKeyDown = [this](TObject* sender, Word& key, TShiftState shift) {
+    OnKeyDown(sender, key, shift);
+  };
+  inner->OnKeyUp = [this](TObject* sender, Word& key, TShiftState shift) {
+    OnKeyUp(sender, key, shift);
+  };
+  inner->OnKeyPress = [this](TObject* sender, char& key) { OnKeyPress(sender, key); };
+}
+
+void TSelectPanel::ForwardListEvents() {
+  ListBox->OnSelectItem = [this](TObject* sender, TListItem* item, bool selected) {
+    OnItemSelect(sender, item, item != nullptr ? item->Index() : -1, selected);
+  };
+  ListBox->OnChange = [this](TObject* sender, TListItem* item, TItemChange change) {
+    OnItemChange(sender, item, change);
+  };
+  ListBox->OnChanging = [this](TObject* sender, TListItem* item, TItemChange change, bool& allow) {
+    OnItemChanging(sender, item, change, allow);
+  };
+  ListBox->OnColumnClick = [this](TObject*, TListColumn* column) { SortByColumn(column->Index()); };
 }
 
 void TSelectPanel::DeleteClick() {

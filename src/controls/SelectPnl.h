@@ -27,6 +27,15 @@ NV_EVENT_TYPE(TStyleChangingEvent, TObject* /*Sender*/, TSelectStyle /*NowStyle*
               TSelectStyle& /*NewStyle*/, bool& /*Accept*/);
 NV_EVENT_TYPE(TStyleChangeEvent, TObject* /*Sender*/, TSelectStyle /*OldStyle*/,
               TSelectStyle /*NewStyle*/);
+// The list's selection with the row's index added.
+NV_EVENT_TYPE(TListViewSelectItemEvent, TObject* /*Sender*/, TListItem* /*xItem*/, int /*xIndex*/,
+              bool /*xIsSelect*/);
+using TListViewDataChangeEvent = TLVChangeEvent;
+using TListViewDataChangingEvent = TLVChangingEvent;
+
+// Locale-aware, case-insensitive order of two texts in the system code page (pinyin for
+// GB, strokes for Big5): negative, 0 or positive.
+int CompareTextCollated(const std::string& a, const std::string& b);
 
 // The suite's bitmap check box and the panel's switch box built on it.
 class TBitCheckBox : public TCheckBox {
@@ -153,6 +162,11 @@ class TSelectPanel : public TGroupBox {
   Variant ConditionValue() const;
   // What edBegin shows when empty under the current mask.
   const std::string& BlankText() const { return blankText_; }
+  // A click on a column header: that column ascending, or the other direction when it is
+  // already the sort column; then the rows are sorted.
+  void SortByColumn(int column);
+  int SortColumn() const { return sortColumn_; }
+  bool SortAscending() const { return sortAscending_; }
 
   TOpenWinClickEvent OnOpenWinClick;
   TNotifyEvent OnClearClick;
@@ -160,6 +174,9 @@ class TSelectPanel : public TGroupBox {
   TNotifyEvent OnTypeClick;
   TStyleChangingEvent OnStyleChanging;
   TStyleChangeEvent OnStyleChange;
+  TListViewSelectItemEvent OnItemSelect;
+  TListViewDataChangeEvent OnItemChange;
+  TListViewDataChangingEvent OnItemChanging;
 
   // Inner controls, read directly by the option-form framework.
   TOruCheckBox* SwitchBox = nullptr;
@@ -198,6 +215,12 @@ class TSelectPanel : public TGroupBox {
   void LookupClick(TWinControl* target);
   void DeleteClick();
   void ClearClick();
+  int CompareRows(TListItem* a, TListItem* b) const;
+  void ForwardEvents(TControl* inner);
+  void ForwardKeys(TWinControl* inner);
+  void ForwardListEvents();
+  TObject* EventSender(TControl* inner);
+  TPoint ToPanel(TControl* inner, int x, int y) const;
 
   TSelectStyle style_ = sp_Range;
   bool userChoice_ = true;
@@ -220,6 +243,8 @@ class TSelectPanel : public TGroupBox {
   TCheckDuplicate checkDuplicate_ = cd_None;
   bool sortListBox_ = false;
   std::string blankText_;
+  int sortColumn_ = 0;
+  bool sortAscending_ = true;
   bool built_ = false;
 };
 

@@ -1,6 +1,11 @@
 #include "runtime/CodeConverter.h"
 
 #include "platform/rtti/StringList.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Grids.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
 #include "runtime/LibVCLs.h"
 
 namespace nv {
@@ -163,6 +168,80 @@ void TCodeConverter::TranslateComponent(TComponent& component) const {
   }
   TranslateStringProperty(component, "Text");
   TranslateStyle(component);
+  if (auto* panels = ObjectPropertyAs<TStatusPanels>(component, "Panels"))
+    for (int i = 0; i < panels->Count(); ++i) {
+      TStatusPanel* panel = panels->Items(i);
+      if (!panel->Text().empty())
+        panel->SetText(StrTransCode(uiConvertKind_, Variant(panel->Text())).AsString());
+    }
+}
+
+std::string TCodeConverter::ListText(const std::string& text) const {
+  if (text.empty()) return text;
+  return uiConvertKind_ == 1 ? Big5ToGB(text) : GBToBig5(text);
+}
+
+void TCodeConverter::TranslateRows(TListColumns* columns, TListItems* items) const {
+  for (int i = 0; columns != nullptr && i < columns->Count(); ++i)
+    columns->Items(i)->SetCaption(ListText(columns->Items(i)->Caption()));
+  for (int i = 0; items != nullptr && i < items->Count(); ++i) {
+    TListItem* item = items->Item(i);
+    item->SetCaption(ListText(item->Caption()));
+    TStrings* sub = item->SubItems();
+    for (int k = 0; k < sub->Count(); ++k) sub->Put(k, ListText(sub->Get(k)));
+  }
+}
+
+void TCodeConverter::TranslateWordLists(TComponent& panel) const {
+  // The selection panel's word lists go back through their setters, which pass the words
+  // on to the panel's inner controls.
+  for (const char* name : {"ChildHints", "BeginWords", "FinalWords"}) {
+    TStrings* list = ObjectPropertyAs<TStrings>(panel, name);
+    if (list == nullptr) continue;
+    TStringList words;
+    for (int i = 0; i < list->Count(); ++i) words.Add(ListText(list->Get(i)));
+    SetObjectProp(panel, name, &words);
+  }
+  if (CheckPropertyExist(&panel, "HintWord"))
+    SetStringProperty(&panel, "HintWord", ListText(GetStringProperty(&panel, "HintWord")));
+  TranslateRows(ObjectPropertyAs<TListColumns>(panel, "Columns"),
+                ObjectPropertyAs<TListItems>(panel, "Items"));
+}
+
+void TCodeConverter::TranslateLists(TComponent& component, bool includeLists) const {
+  // Owner-drawn menus are drawn in the screen's menu font, which has the interface's
+  // character set.
+  if (auto* menu = dynamic_cast<TMenu*>(&component)) menu->SetOwnerDraw(true);
+  if (uiConvertKind_ != 1 && uiConvertKind_ != 2) return;
+  if (auto* view = dynamic_cast<TListView*>(&component))
+    TranslateRows(view->Columns(), view->Items());
+  else if (ObjectPropertyAs<TStrings>(component, "ChildHints") != nullptr)
+    TranslateWordLists(component);
+  if (auto* combo = dynamic_cast<TComboBox*>(&component)) {
+    if (combo->Style() != csSimple) {
+      const int selected = combo->ItemIndex();
+      combo->SetStyle(csOwnerDrawFixed);
+      combo->SetItemIndex(selected);
+    }
+    if (combo->ItemIndex() < 0 && combo->Items()->Count() > 0) combo->SetItemIndex(0);
+  }
+  if (!includeLists) return;
+  if (auto* tree = dynamic_cast<TTreeView*>(&component))
+    for (int i = 0; i < tree->Items()->Count(); ++i)
+      tree->Items()->Item(i)->SetText(ListText(tree->Items()->Item(i)->Text()));
+  if (auto* grid = dynamic_cast<TStringGrid*>(&component))
+    for (int row = 0; row < grid->RowCount(); ++row)
+      for (int col = 0; col < grid->ColCount(); ++col)
+        grid->SetCells(col, row, ListText(grid->Cells(col, row)));
+}
+
+void TCodeConverter::TranslateScreenFonts() const {
+  SetUIFont(uiConvertKind_, *Screen()->IconFont());
+  SetUIFont(uiConvertKind_, *Screen()->HintFont());
+  SetUIFont(uiConvertKind_, *Screen()->MenuFont());
+  // The hint window takes the new font when hints are switched on again.
+  Application()->SetShowHint(false);
+  Application()->SetShowHint(true);
 }
 
 void TCodeConverter::DoTranslate(TComponent& form, std::string_view exclusions, bool includeLists) {
@@ -173,10 +252,37 @@ void TCodeConverter::DoTranslate(TComponent& form, std::string_view exclusions, 
   }
   TranslateStringProperty(form, "Hint");
   TranslateStringProperty(form, "ButtonHint");
-  // TODO(ui): screen fonts, list views, tab sets, menus, grids and navigators once the
-  // headless controls exist.
+  TranslateScreenFonts();
   const std::vector<TComponent*> owned = form.Components();
-  for (TComponent* component : owned) TranslateComponent(*component);
+  for (TComponent* component : owned) {
+    TranslateComponent(*component);
+    TranslateLists(*component, includeLists);
+  }
+}
+
+TModalResult TCodeConverter::NvCodeMessageDlg(const std::string& message, TMsgDlgType type,
+                                              TMsgDlgButtons buttons) const {
+  if (message.empty()) return mrNone;
+  std::string text = message;
+  // Blanks keep the last characters of a GB text clear of the dialog's edge.
+  if (uiCodePage_ == "936" || sysCodePage_ == "936") text += "      ";
+  auto* form = dynamic_cast<TForm*>(Owner());
+  if (form != nullptr && form->WindowState() == wsMinimized) form->SetWindowState(wsNormal);
+  TFont font;
+  SetUIFont(uiConvertKind_, font);
+  TDialogRequest request;
+  request.Kind = dkMessageDlg;
+  request.Caption = form != nullptr ? form->Caption() : Application()->Title();
+  request.Text = text;
+  const TEnumInfo& names = NvEnumInfo(static_cast<const TMsgDlgBtn*>(nullptr));
+  for (int b = mbYes; b <= mbHelp; ++b)
+    if (buttons.Contains(static_cast<TMsgDlgBtn>(b))) request.Buttons.emplace_back(names.Name(b));
+  request.DefaultResult = ButtonResult(DefaultButton(buttons));
+  request.Fields["DlgType"] = Variant(std::string(
+      NvEnumInfo(static_cast<const TMsgDlgType*>(nullptr)).Name(static_cast<int>(type))));
+  request.Fields["FontName"] = Variant(font.Name());
+  request.Fields["FontCharset"] = Variant(static_cast<int>(font.Charset()));
+  return Interaction().Ask(request).ModalResult;
 }
 
 NV_PUBLISH(TCodeConverter) {

@@ -9,11 +9,15 @@
 
 #include "platform/core/Variant.h"
 #include "platform/rtti/Font.h"
+#include "platform/ui/Dialogs.h"
 #include "runtime/BatonINI.h"
 #include "runtime/LangCommon.h"
 #include "runtime/TranslatorU.h"
 
 namespace nv {
+
+class TListColumns;
+class TListItems;
 
 class TCodeConverter : public TComponent {
   NV_CLASS(TCodeConverter, TComponent)
@@ -43,9 +47,16 @@ class TCodeConverter : public TComponent {
   std::string GBToBig5(std::string_view text) const;
   // Kinds 0, 1, 4: SimSun, GB2312; 2, 3: SimSun, Big5; others leave the font.
   static void SetUIFont(TConvertKind kind, TFont& font);
-  // The form's texts through the interface conversion: caption, hints, and of every owned
-  // component Font, TitleFont, Caption, Hint, ButtonHint, Items, Lines, Text and Style.
+  // The form's texts through the interface conversion: caption, hints, the screen's fonts,
+  // and of every owned component Font, TitleFont, Caption, Hint, ButtonHint, Items, Lines,
+  // Text, Style and status panels; then list views, selection panels, combo boxes and
+  // menus, and with includeLists tree views and string grids.
   void DoTranslate(TComponent& form, std::string_view exclusions, bool includeLists);
+  // The message dialog in the interface's font, captioned with the owner form's caption
+  // (the form is restored first when minimised); an empty message shows nothing and
+  // answers 0.
+  TModalResult NvCodeMessageDlg(const std::string& message, TMsgDlgType type,
+                                TMsgDlgButtons buttons) const;
 
  private:
   void ReadSettings();
@@ -53,6 +64,12 @@ class TCodeConverter : public TComponent {
   void TranslateComponent(TComponent& component) const;
   void TranslateStringProperty(TObject& object, std::string_view name) const;
   void TranslateStyle(TComponent& component) const;
+  void TranslateLists(TComponent& component, bool includeLists) const;
+  void TranslateRows(TListColumns* columns, TListItems* items) const;
+  void TranslateWordLists(TComponent& panel) const;
+  void TranslateScreenFonts() const;
+  // A list text through the language library (interface kinds 1 and 2).
+  std::string ListText(const std::string& text) const;
 
   TDesignType designType_ = dtClient;
   std::string sysCodePage_ = "936";

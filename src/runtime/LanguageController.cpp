@@ -5,6 +5,7 @@
 #include "platform/core/Format.h"
 #include "platform/core/SysUtils.h"
 #include "platform/rtti/Collection.h"
+#include "platform/ui/ComCtrls.h"
 
 namespace nv {
 namespace {
@@ -57,6 +58,36 @@ TObject* CollectionElement(TObject* object, int index) {
   return collection->Items(index);
 }
 
+// Items_n and Columns_n of a list view, Items_n of a tree view; nullptr beyond the count.
+// False when target is neither view (or the part selects nothing on it).
+bool ViewElement(TObject* target, const TPathPart& part, TObject*& element) {
+  if (auto* view = dynamic_cast<TListView*>(target)) {
+    if (SameText(part.base, "Columns")) {
+      element = CollectionElement(view->Columns(), part.index);
+    } else {
+      element = part.index < view->Items()->Count() ? view->Items()->Item(part.index) : nullptr;
+    }
+    return true;
+  }
+  auto* tree = dynamic_cast<TTreeView*>(target);
+  if (tree == nullptr || !SameText(part.base, "Items")) return false;
+  element = part.index < tree->Items()->Count() ? tree->Items()->Item(part.index) : nullptr;
+  return true;
+}
+
+// A list item takes Caption, a tree node Text; true when target was one of them.
+bool ApplyToViewElement(TObject* target, const std::string& name, const std::string& value) {
+  if (auto* item = dynamic_cast<TListItem*>(target)) {
+    if (SameText(name, "Caption")) item->SetCaption(value);
+    return true;
+  }
+  if (auto* node = dynamic_cast<TTreeNode*>(target)) {
+    if (SameText(name, "Text")) node->SetText(value);
+    return true;
+  }
+  return false;
+}
+
 bool IsFormOrDataModule(const TComponent& component) {
   return component.InheritsFrom("TCustomForm") || component.InheritsFrom("TDataModule");
 }
@@ -81,7 +112,10 @@ void ApplyLangAttribute(TComponent& component, std::string_view name, const std:
         target = nullptr;
         break;
       }
-      if (dynamic_cast<TCollection*>(target) != nullptr) {
+      TObject* element = nullptr;
+      if (ViewElement(target, part, element)) {
+        target = element;
+      } else if (dynamic_cast<TCollection*>(target) != nullptr) {
         target = CollectionElement(target, part.index);
       } else {
         // A list view's Columns, a collection property's items.
@@ -96,6 +130,7 @@ void ApplyLangAttribute(TComponent& component, std::string_view name, const std:
   if (target == &component && last.index >= 0) target = ObjectProperty(component, last.base);
   if (target == nullptr) return;
   try {
+    if (ApplyToViewElement(target, last.base, value)) return;
     if (auto* strings = dynamic_cast<TStrings*>(target)) {
       if (last.index < 0 || last.index > kMaxLineIndex) return;
       while (strings->Count() <= last.index) strings->Add("");

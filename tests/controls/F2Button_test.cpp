@@ -90,6 +90,28 @@ TEST_F(LookupButton, RunTimeMoveOfTheEditLeavesTheButton) {
   EXPECT_EQ(btn->Left(), 132);
 }
 
+TEST_F(LookupButton, DesignTimeMovesAndResizesOfTheEditAreFollowed) {
+  TF2Button* btn = form_->MakeButton("btnTD001");
+  btn->SetDesigning(true);
+  int ownMoves = 0;  // the edit's own handling still runs first
+  form_->edtTD001->SetMessageHandler(WM_MOVE, [&](TMessage&) { ++ownMoves; });
+  btn->SetF2Control(form_->edtTD001);
+  form_->edtTD001->SetBounds(200, 30, 120, 25);
+  EXPECT_EQ(btn->BoundsRect(), Bounds(322, 30, 25, 25));
+  EXPECT_EQ(ownMoves, 1);
+  // Another control: the first edit gets its own handler back and is no longer followed.
+  btn->SetF2Control(form_->edtTD002);
+  form_->edtTD001->SetLeft(50);
+  EXPECT_EQ(ownMoves, 2);
+  EXPECT_EQ(btn->Left(), 132);
+  form_->edtTD002->SetTop(90);
+  EXPECT_EQ(btn->Top(), 90);
+  // A freed button leaves nothing behind in the edit.
+  delete btn;
+  form_->edtTD002->SetTop(100);
+  EXPECT_FALSE(form_->edtTD002->MessageHandler(WM_MOVE));
+}
+
 TEST_F(LookupButton, SecondButtonForTheSameEditIsRefused) {
   TF2Button* first = form_->MakeButton("btnA");
   TF2Button* second = form_->MakeButton("btnB");

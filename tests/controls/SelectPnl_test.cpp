@@ -348,6 +348,143 @@ TEST_F(SelectPanel, SchemeValuesRoundTrip) {
     EXPECT_FALSE(panel_->SetSchemeValue(bad)) << bad;
 }
 
+// Each row as caption|sub item, in list order.
+std::string Rows(const TSelectPanel& panel) {
+  std::string text;
+  for (int i = 0; i < panel.Items()->Count(); ++i) {
+    const TListItem* row = panel.Items()->Item(i);
+    text += (i > 0 ? " " : "") + row->Caption();
+    for (int k = 0; k < row->SubItems()->Count(); ++k) text += "|" + row->SubItems()->Get(k);
+  }
+  return text;
+}
+
+TEST_F(SelectPanel, HeaderClicksSortTheRowsCollatedAndCaseInsensitive) {
+  struct Case {
+    const char* name;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<int> clicks;
+    std::string want;
+  };
+  const Case cases[] = {
+      // The caption column starts as the sort column, ascending: its first click descends.
+      {"caption column first click descends",
+       {{"banana"}, {"Apple"}, {"cherry"}},
+       {0},
+       "cherry banana Apple"},
+      {"second click ascends, case ignored",
+       {{"banana"}, {"Apple"}, {"cherry"}},
+       {0, 0},
+       "Apple banana cherry"},
+      {"sub item column, ties by caption",
+       {{"B", "x"}, {"A", "y"}, {"C", "X"}},
+       {1},
+       "B|x C|X A|y"},
+      {"caption column, ties by column 1", {{"a", "2"}, {"A", "1"}}, {0, 0}, "A|1 a|2"},
+      {"another column starts ascending", {{"b", "1"}, {"a", "2"}}, {1, 1, 0}, "a|2 b|1"},
+      {"missing sub item sorts as empty", {{"a", "z"}, {"b", ""}}, {1}, "b| a|z"},
+      // GB bytes put the second-level 亍 after 中; the collation reads them as chu and zhong.
+      {"Chinese by pronunciation",
+       {{SysText("中")}, {SysText("亍")}, {SysText("阿")}},
+       {0, 0},
+       SysText("阿 亍 中")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    delete panel_;
+    panel_ = new TSelectPanel(form_);
+    panel_->SetParent(form_);
+    panel_->SetStyle(sp_Discrete);
+    for (const auto& row : c.rows) panel_->ListBox->AddItem(row);
+    for (int column : c.clicks) panel_->ListBox->ClickColumn(column);
+    EXPECT_EQ(Rows(*panel_), c.want);
+  }
+}
+
+TEST_F(SelectPanel, InnerMouseEventsReachThePanelWithItsSenderRule) {
+  struct Case {
+    const char* name;
+    TControl* inner;
+    bool keepsSender;
+  };
+  panel_->SetStyle(sp_UserChoice);
+  const Case cases[] = {
+      {"begin edit", panel_->edBegin, true},    {"end edit", panel_->edFinal, true},
+      {"list", panel_->ListBox, true},          {"begin button", panel_->btnBegin, false},
+      {"switch box", panel_->SwitchBox, false}, {"clear button", panel_->btnClear, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TObject* sender = nullptr;
+    TPoint at{-1, -1};
+    std::string log;
+    panel_->OnMouseDown = [&](TObject* s, TMouseButton, TShiftState, int x, int y) {
+      sender = s;
+      at = TPoint{x, y};
+      log += "down;";
+    };
+    panel_->OnMouseMove = [&](TObject*, TShiftState, int, int) { log += "move;"; };
+    panel_->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { log += "up;"; };
+    panel_->OnDblClick = [&](TObject* s) { log += s == sender ? "dbl;" : "dbl?;"; };
+    c.inner->OnMouseDown(c.inner, mbLeft, {}, 3, 4);
+    c.inner->OnMouseMove(c.inner, {}, 3, 4);
+    c.inner->OnMouseUp(c.inner, mbLeft, {}, 3, 4);
+    c.inner->OnDblClick(c.inner);
+    EXPECT_EQ(log, "down;move;up;dbl;");
+    TPoint want{3, 4};
+    if (!c.keepsSender) {
+      const TPoint origin = c.inner->FormOrigin(), panelOrigin = panel_->FormOrigin();
+      want = TPoint{3 + origin.X - panelOrigin.X, 4 + origin.Y - panelOrigin.Y};
+    }
+    EXPECT_EQ(sender, c.keepsSender ? static_cast<TObject*>(c.inner) : panel_);
+    EXPECT_EQ(at.X, want.X);
+    EXPECT_EQ(at.Y, want.Y);
+  }
+}
+
+TEST_F(SelectPanel, InnerClicksKeysAndListEventsReachThePanel) {
+  std::vector<TObject*> clicks;
+  panel_->OnClick = [&](TObject* s) { clicks.push_back(s); };
+  panel_->SetStyle(sp_Discrete);
+  panel_->ListBox->AddItem({"A"});
+  panel_->ListBox->AddItem({"B"});
+  ClickControl(*panel_->btnClear);  // the clear button still does its work first
+  EXPECT_EQ(panel_->Items()->Count(), 0);
+  ClickControl(*panel_->ListBox);
+  EXPECT_EQ(clicks, (std::vector<TObject*>{panel_, panel_->ListBox}));
+
+  std::vector<TObject*> keys;
+  panel_->OnKeyDown = [&](TObject* s, Word&, TShiftState) { keys.push_back(s); };
+  panel_->OnKeyPress = [&](TObject* s, char&) { keys.push_back(s); };
+  panel_->SetStyle(sp_Range);
+  panel_->edBegin->SetFocus();
+  PressKey(*panel_->edBegin, 'X');
+  ASSERT_FALSE(keys.empty());
+  for (TObject* s : keys) EXPECT_EQ(s, panel_->edBegin);
+
+  panel_->SetStyle(sp_Discrete);
+  panel_->ListBox->AddItem({"A"});
+  panel_->ListBox->AddItem({"B"});
+  std::string selects;
+  panel_->OnItemSelect = [&](TObject* s, TListItem* item, int index, bool selected) {
+    EXPECT_EQ(s, panel_->ListBox);
+    selects += item->Caption() + std::to_string(index) + (selected ? "+" : "-") + ";";
+  };
+  int changes = 0;
+  panel_->OnItemChange = [&](TObject*, TListItem*, TItemChange) { ++changes; };
+  panel_->Items()->Item(1)->SetSelected(true);
+  EXPECT_EQ(selects, "B1+;");
+  EXPECT_GT(changes, 0);
+  bool asked = false;
+  panel_->OnItemChanging = [&](TObject*, TListItem*, TItemChange, bool& allow) {
+    asked = true;
+    allow = false;
+  };
+  panel_->Items()->Item(0)->SetCaption("Z");
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(panel_->Items()->Item(0)->Caption(), "A");
+}
+
 TEST_F(SelectPanel, ConditionValues) {
   panel_->edBegin->SetText("A01");
   panel_->edFinal->SetText("A09");

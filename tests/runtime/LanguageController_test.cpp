@@ -5,6 +5,7 @@
 #include "RuntimeFixture.h"
 #include "SampleForm.h"
 #include "platform/core/CodePage.h"
+#include "platform/ui/ComCtrls.h"
 #include "runtime/LibVCLs.h"
 
 namespace nv {
@@ -87,6 +88,34 @@ TEST_F(LanguagePack, AssignmentsThatDoNotFitAreSkipped) {
   EXPECT_EQ(form.btnOk->Caption, S("好"));
   EXPECT_EQ(form.lvList->Caption, "kept") << "a path that cannot be followed changes nothing";
   EXPECT_EQ(form.lvList->Hint, S("提示"));
+}
+
+TEST_F(LanguagePack, ListViewItemsAndTreeNodesByIndex) {
+  Pack("CHS", "TfrmSample", R"(<TfrmSample>
+  <lvRows Columns_1.Caption="批号" Items_1.Caption="设备" Items_9.Caption="越界" Items_0.Width="9"/>
+  <tvSteps Items_2.Text="审核" Items_0.Caption="不是节点的属性" Items_7.Text="越界"/>
+</TfrmSample>)");
+  TfrmSample form(nullptr);
+  auto* rows = new TListView(&form);
+  rows->SetName("lvRows");
+  rows->Columns()->Add()->SetCaption("No");
+  rows->Columns()->Add()->SetCaption("Lot");
+  for (const char* caption : {"a", "b"}) rows->Items()->Add()->SetCaption(caption);
+  auto* steps = new TTreeView(&form);
+  steps->SetName("tvSteps");
+  steps->Items()->AddChild(steps->Items()->Add(nullptr, "A"), "B");
+  steps->Items()->Add(nullptr, "C");
+  TNvLangController controller(&form);
+  controller.SetLangPackageName("TfrmSample");
+  controller.SetActive(true);
+  controller.GetLangReader().ReadComponent(form);
+  EXPECT_EQ(rows->Columns()->Items(1)->Caption(), S("批号"));
+  EXPECT_EQ(rows->Items()->Item(1)->Caption(), S("设备"));
+  EXPECT_EQ(rows->Items()->Item(0)->Caption(), "a");
+  EXPECT_EQ(rows->Items()->Count(), 2) << "an index beyond the rows adds none";
+  EXPECT_EQ(steps->Items()->Item(0)->Text(), "A");
+  EXPECT_EQ(steps->Items()->Item(2)->Text(), S("审核")) << "nodes count depth first";
+  EXPECT_EQ(steps->Items()->Count(), 3);
 }
 
 TEST_F(LanguagePack, NamesThatWouldBreakTheSelectionSelectNothing) {

@@ -90,6 +90,7 @@ TForm* TControl::ParentForm() const {
 void TControl::SetBounds(int left, int top, int width, int height) {
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   bool resized = width != width_ || height != height_;
+  bool moved = left != left_ || top != top_;
   left_ = left;
   top_ = top;
   width_ = std::max(0, width);
@@ -97,6 +98,9 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   if (resized) Resized();
   RequestAlign();
   Changed();
+  // What a window procedure hooked into the control sees of its moves.
+  if (moved) Perform(WM_MOVE);
+  if (resized) Perform(WM_SIZE);
   if (resized && !ComponentState().Contains(csLoading)) OnResize(this);
 }
 
@@ -234,6 +238,11 @@ void TControl::SetMessageHandler(unsigned msg, TMessageHandler handler) {
     handlers_[msg] = std::move(handler);
   else
     handlers_.erase(msg);
+}
+
+TMessageHandler TControl::MessageHandler(unsigned msg) const {
+  auto it = handlers_.find(msg);
+  return it == handlers_.end() ? TMessageHandler() : it->second;
 }
 
 void TControl::DefaultHandler(TMessage& message) {

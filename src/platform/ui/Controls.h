@@ -173,6 +173,8 @@ class TControl : public TComponent {
   // Installs a handler for one message number (the form's lookup message, focus changes);
   // it replaces an earlier one and may call DefaultHandler for the platform's handling.
   void SetMessageHandler(unsigned msg, TMessageHandler handler);
+  // The handler installed for the message number (empty when none), so a hook can chain it.
+  TMessageHandler MessageHandler(unsigned msg) const;
   virtual void DefaultHandler(TMessage& message);
 
   // What a mouse click does: OnClick (buttons add their own work).

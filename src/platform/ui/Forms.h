@@ -4,6 +4,7 @@
 // message queue that ProcessMessages drains.
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -222,11 +223,18 @@ class TScreen : public TComponent {
   TWinControl* ActiveControl() const;
   int Width() const { return 1024; }
   int Height() const { return 768; }
+  // The fonts of icon titles, hint windows and menus (the interface's character set).
+  TFont* IconFont() const { return iconFont_.get(); }
+  TFont* HintFont() const { return hintFont_.get(); }
+  TFont* MenuFont() const { return menuFont_.get(); }
 
  private:
   friend class TForm;
   friend class TApplication;
   friend bool SetForegroundWindow(HWND handle);
+  std::unique_ptr<TFont> iconFont_ = std::make_unique<TFont>();
+  std::unique_ptr<TFont> hintFont_ = std::make_unique<TFont>();
+  std::unique_ptr<TFont> menuFont_ = std::make_unique<TFont>();
   TCursor cursor_ = crDefault;
   std::vector<TForm*> forms_;
   TForm* activeForm_ = nullptr;

@@ -164,6 +164,7 @@ void TMenuItem::SetParentComponent(TComponent* parent) {
 
 NV_PUBLISH(TMenu) {
   b.Prop("Images", &TMenu::Images, &TMenu::SetImages);
+  b.Prop("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(false);
 }
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {

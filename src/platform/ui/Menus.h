@@ -93,11 +93,15 @@ class TMenu : public TComponent {
   TImageList* Images() const { return images_; }
   void SetImages(TImageList* images);
   bool IsShortCut(Word key, TShiftState shift);
+  // Items drawn by the program (in the screen's menu font) instead of the platform.
+  bool OwnerDraw() const { return ownerDraw_; }
+  void SetOwnerDraw(bool v) { ownerDraw_ = v; }
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
   TMenuItem* items_;
   TImageList* images_ = nullptr;
+  bool ownerDraw_ = false;
 };
 
 class TMainMenu : public TMenu {
