@@ -52,7 +52,21 @@ TCaptionLabelLink::TCaptionLabelLink(TWinControl* control)
   label_->SetFocusControl(control);
 }
 
+const std::string& TCaptionLabelLink::Caption() const {
+  static const std::string none;
+  return label_ != nullptr ? label_->Caption() : none;
+}
+
+void TCaptionLabelLink::SetCaption(const std::string& v) {
+  if (label_ != nullptr) label_->SetCaption(v);
+}
+
+void TCaptionLabelLink::Removed(const TComponent* component) {
+  if (component == label_) label_ = nullptr;
+}
+
 void TCaptionLabelLink::Follow() {
+  if (label_ == nullptr) return;
   label_->SetParent(control_->Parent());
   label_->SetVisible(control_->Visible());
   label_->SetEnabled(control_->Enabled());
@@ -67,6 +81,15 @@ NV_PUBLISH(TNvDBEdit) {
 }
 
 TNvDBEdit::TNvDBEdit(TComponent* owner) : TEdit(owner), link_(this) {}
+
+void TNvDBEdit::SetLabelSpacing(int v) {
+  if (EditLabel() != nullptr) EditLabel()->SetSpacing(v);
+}
+
+void TNvDBEdit::Notification(TComponent* component, TOperation operation) {
+  TEdit::Notification(component, operation);
+  if (operation == opRemove) link_.Removed(component);
+}
 
 void TNvDBEdit::SetParent(TWinControl* parent) {
   TEdit::SetParent(parent);
@@ -116,6 +139,11 @@ TNvBtnDBEdit::TNvBtnDBEdit(TComponent* owner) : TNvDBEdit(owner) {
   button_ = LookupButtonFor(this, &OnButtonClick);
 }
 
+void TNvBtnDBEdit::Notification(TComponent* component, TOperation operation) {
+  TNvDBEdit::Notification(component, operation);
+  if (operation == opRemove && component == button_) button_ = nullptr;
+}
+
 void TNvBtnDBEdit::FollowParts() {
   TNvDBEdit::FollowParts();
   if (button_ != nullptr) FollowButton(button_, this);
@@ -132,6 +160,13 @@ NV_PUBLISH(TNvBtnDBCombo) {
 
 TNvBtnDBCombo::TNvBtnDBCombo(TComponent* owner) : TwwDBCustomComboBox(owner), link_(this) {
   button_ = LookupButtonFor(this, &OnButtonClick);
+}
+
+void TNvBtnDBCombo::Notification(TComponent* component, TOperation operation) {
+  TwwDBCustomComboBox::Notification(component, operation);
+  if (operation != opRemove) return;
+  link_.Removed(component);
+  if (component == button_) button_ = nullptr;
 }
 
 void TNvBtnDBCombo::FollowParts() {

@@ -75,8 +75,12 @@ class TCaptionLabelLink {
  public:
   explicit TCaptionLabelLink(TWinControl* control);
   TDBLabel* Label() const { return label_; }
+  const std::string& Caption() const;
+  void SetCaption(const std::string& v);
   // The control was given another parent, bounds, visibility or enabled state.
   void Follow();
+  // The label went first (its parent freed it): the control no longer reaches it.
+  void Removed(const TComponent* component);
 
  private:
   TWinControl* control_;
@@ -91,15 +95,16 @@ class TNvDBEdit : public TEdit {
   const std::string& DataField() const { return dataField_; }
   void SetDataField(const std::string& v) { dataField_ = v; }
   TDBLabel* EditLabel() const { return link_.Label(); }
-  const std::string& LabelCaption() const { return EditLabel()->Caption(); }
-  void SetLabelCaption(const std::string& v) { EditLabel()->SetCaption(v); }
-  int LabelSpacing() const { return EditLabel()->Spacing(); }
-  void SetLabelSpacing(int v) { EditLabel()->SetSpacing(v); }
+  const std::string& LabelCaption() const { return link_.Caption(); }
+  void SetLabelCaption(const std::string& v) { link_.SetCaption(v); }
+  int LabelSpacing() const { return EditLabel() != nullptr ? EditLabel()->Spacing() : 3; }
+  void SetLabelSpacing(int v);
 
   void SetParent(TWinControl* parent) override;
   void SetBounds(int left, int top, int width, int height) override;
   void SetVisible(bool visible) override;
   void SetEnabled(bool enabled) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  protected:
   // The parts beside the edit follow it (the label; a lookup edit's button too).
@@ -125,6 +130,7 @@ class TNvBtnDBEdit : public TNvDBEdit {
   void SetButtonHint(const std::string& v) { button_->SetHint(v); }
 
   TNotifyEvent OnButtonClick;
+  void Notification(TComponent* component, TOperation operation) override;
 
  protected:
   void FollowParts() override;
@@ -139,8 +145,8 @@ class TNvBtnDBCombo : public TwwDBCustomComboBox {
  public:
   explicit TNvBtnDBCombo(TComponent* owner);
   TDBLabel* EditLabel() const { return link_.Label(); }
-  const std::string& LabelCaption() const { return EditLabel()->Caption(); }
-  void SetLabelCaption(const std::string& v) { EditLabel()->SetCaption(v); }
+  const std::string& LabelCaption() const { return link_.Caption(); }
+  void SetLabelCaption(const std::string& v) { link_.SetCaption(v); }
   TF2Button* Button() const { return button_; }
   TGlyph* Glyph() const { return button_->Glyph(); }
   void SetGlyph(TGlyph* v) { button_->SetGlyph(v); }
@@ -153,6 +159,7 @@ class TNvBtnDBCombo : public TwwDBCustomComboBox {
   void SetBounds(int left, int top, int width, int height) override;
   void SetVisible(bool visible) override;
   void SetEnabled(bool enabled) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
   TNotifyEvent OnButtonClick;
 

@@ -122,6 +122,13 @@ TEST_F(SuiteControls, FreeingALabelledControlTakesItsPartsAlong) {
   delete edit;
   EXPECT_EQ(form_->ControlCount(), 0);
   form_->Make<TNvBtnDBCombo>("cboTD002");  // freed with the form
+  // A container frees its children last first: the button and label go before the aligned
+  // edit, which is then laid out once more.
+  auto* host = form_->Make<TPanel>("pnlHost");
+  auto* aligned = new TNvBtnDBEdit(form_);
+  aligned->SetParent(host);
+  aligned->SetAlign(alTop);
+  delete host;
 }
 
 TEST_F(SuiteControls, PageControlTabsAreOwnerDrawn) {
