@@ -200,7 +200,7 @@ TEST_F(OptionForm, BuildResultRefusesAnArrayTheReportBroke) {
 }
 
 // [Empty, [mode, [by name, [[[caption, component], ...], [values]]]]]
-Variant HostCommand(int mode, std::vector<std::string> components) {
+Variant HostCommand(int mode, std::vector<std::string> components, bool byName = true) {
   std::vector<Variant> entries;
   std::vector<Variant> values;
   for (const std::string& name : components) {
@@ -208,7 +208,7 @@ Variant HostCommand(int mode, std::vector<std::string> components) {
     values.push_back(Variant("value"));
   }
   Variant preset = Variant::ArrayOf(
-      {Variant(true), Variant::ArrayOf({Variant::ArrayOf(entries), Variant::ArrayOf(values)})});
+      {Variant(byName), Variant::ArrayOf({Variant::ArrayOf(entries), Variant::ArrayOf(values)})});
   return Variant::ArrayOf({Variant(), Variant::ArrayOf({Variant(mode), preset})});
 }
 
@@ -217,16 +217,20 @@ TEST_F(OptionForm, HostCommandsPressOkOrRunTheCommandOnlyWithAcceptedValues) {
     const char* name;
     int mode;
     std::vector<std::string> components;
+    bool byName;
     int okClicks;
     std::vector<int> commands;
     std::vector<std::string> dialogs;
   } cases[] = {
-      {"print with known fields", 1, {"edtTD001", "splTD003", "cboTD017"}, 1, {}, {}},
-      {"preset only", 0, {"edtTD001", "chkTD018"}, 0, {}, {}},
-      {"host command 5", 5, {"edtTD001"}, 0, {5}, {}},
+      // name, mode, components, by name, OK presses, host commands, dialogs
+      {"print with known fields", 1, {"edtTD001", "splTD003", "cboTD017"}, true, 1, {}, {}},
+      {"preset only", 0, {"edtTD001", "chkTD018"}, true, 0, {}, {}},
+      {"host command 5", 5, {"edtTD001"}, true, 0, {5}, {}},
+      {"values by position the report does not take", 1, {"edtTD001"}, false, 0, {}, {}},
       {"an unknown field first",
        1,
        {"edtNone", "edtTD001"},
+       true,
        0,
        {},
        {"mtWarning 外部传入的条件栏位在本窗口中不存在!"}},
@@ -235,7 +239,7 @@ TEST_F(OptionForm, HostCommandsPressOkOrRunTheCommandOnlyWithAcceptedValues) {
     SCOPED_TRACE(c.name);
     HeadlessInteraction().Reset();
     TfrmQCPTest* form = StartedForm();
-    form->ApplyHostCommand(HostCommand(c.mode, c.components));
+    form->ApplyHostCommand(HostCommand(c.mode, c.components, c.byName));
     EXPECT_EQ(form->okClicks, c.okClicks);
     EXPECT_EQ(form->hostCommands, c.commands);
     EXPECT_EQ(Dialogs(), c.dialogs);
