@@ -247,7 +247,10 @@ class TDataSet : public TComponent {
   TPacketRows store_;
   std::map<std::size_t, std::vector<Variant>> edited_;  // posted changes by row
   std::vector<std::size_t> order_;                      // row numbers in index order, filtered
+  // The record under the cursor: its cells are decoded as fields read them.
   mutable std::vector<Variant> current_;
+  mutable std::vector<std::size_t> currentStarts_;  // empty when current_ is an edited record
+  mutable std::vector<char> decoded_;
   mutable std::size_t currentRow_ = SIZE_MAX;
   std::size_t filterRow_ = SIZE_MAX;  // the row a filter looks at
   int cursor_ = 0;

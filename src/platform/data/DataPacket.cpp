@@ -181,6 +181,21 @@ void TPacketRows::ReadRow(std::size_t row, std::vector<Variant>& cells) const {
   for (std::size_t c = 0; c < fields_.size(); ++c) cells.push_back(ReadCell(r));
 }
 
+void TPacketRows::CellStarts(std::size_t row, std::vector<std::size_t>& starts) const {
+  std::string_view all(bytes_);
+  wire::Reader r(all.substr(rowStarts_.at(row)));
+  starts.clear();
+  for (std::size_t c = 0; c < fields_.size(); ++c) {
+    starts.push_back(all.size() - r.Left());
+    SkipCell(r);
+  }
+}
+
+Variant TPacketRows::CellAt(std::size_t start) const {
+  wire::Reader r(std::string_view(bytes_).substr(start));
+  return ReadCell(r);
+}
+
 DataPacket DecodeDataPacket(std::string_view bytes) {
   TPacketRows rows{std::string(bytes)};
   DataPacket p;

@@ -65,6 +65,9 @@ class TPacketRows {
   std::size_t RowCount() const { return rowStarts_.size(); }
   Variant Cell(std::size_t row, std::size_t column) const;
   void ReadRow(std::size_t row, std::vector<Variant>& cells) const;
+  // Where each cell of a row starts, for reading single cells of one record with CellAt.
+  void CellStarts(std::size_t row, std::vector<std::size_t>& starts) const;
+  Variant CellAt(std::size_t start) const;
   // Bytes held: the packet and the row index.
   std::size_t MemoryBytes() const {
     return bytes_.capacity() + rowStarts_.capacity() * sizeof(std::size_t);
