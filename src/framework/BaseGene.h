@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/F2Button.h"
+#include "controls/NvCtrls.h"
 #include "controls/SelectPnl.h"
 #include "framework/NVForm.h"
 #include "platform/data/DBClient.h"
@@ -47,7 +48,7 @@ class TfrmBaseGene : public TNVForm {
   ~TfrmBaseGene() override;
 
   // ---- Components of the form resource ----
-  TPageControl* pgOption = nullptr;
+  TExtPageControl* pgOption = nullptr;
   TTabSheet* tsOption1 = nullptr;
   TTabSheet* tsOption2 = nullptr;
   TLabel* lblToday = nullptr;

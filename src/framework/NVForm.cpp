@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/NvCtrls.h"
 #include "controls/SelectPnl.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/os/FileUtils.h"
@@ -53,8 +54,9 @@ void PaintDisabled(const std::vector<bool>& mask, int width, int height, TBitmap
       if (mask[y * width + x]) image.SetPixel(x, y, shadow);
 }
 
-// The one-picture buttons of a component: itself when it is a speed or bitmap button, and
-// the list, delete and clear buttons of a selection panel.
+// The one-picture buttons of a component: itself when it is a speed or bitmap button, the
+// button of a labelled lookup edit or combo box, and the list, delete and clear buttons of a
+// selection panel.
 template <class F>
 void ForEachPictureButton(TComponent& component, F&& f) {
   if (auto* speed = dynamic_cast<TSpeedButton*>(&component)) {
@@ -64,6 +66,10 @@ void ForEachPictureButton(TComponent& component, F&& f) {
   } else if (auto* bit = dynamic_cast<TBitBtn*>(&component)) {
     f(
         bit->Glyph(), [bit] { return bit->NumGlyphs(); }, [bit](int n) { bit->SetNumGlyphs(n); });
+  } else if (auto* edit = dynamic_cast<TNvBtnDBEdit*>(&component)) {
+    if (edit->Button() != nullptr) ForEachPictureButton(*edit->Button(), f);
+  } else if (auto* combo = dynamic_cast<TNvBtnDBCombo*>(&component)) {
+    if (combo->Button() != nullptr) ForEachPictureButton(*combo->Button(), f);
   } else if (auto* panel = dynamic_cast<TSelectPanel*>(&component)) {
     for (TSpeedButton* b :
          {static_cast<TSpeedButton*>(panel->btnList), static_cast<TSpeedButton*>(panel->btnDelete),
@@ -105,17 +111,6 @@ bool AddDisabledPicture(TBitmap& picture, int& numGlyphs) {
   picture.Canvas().Draw(w, 0, disabled);
   numGlyphs = 2;
   return true;
-}
-
-TModalResult NvCodeMessageDlg(const TCodeConverter& converter, const std::string& text,
-                              TMsgDlgType type, TMsgDlgButtons buttons) {
-  if (text.empty()) return mrNone;
-  std::string shown = text;
-  if (converter.UICodePage() == "936" || converter.SysCodePage() == "936") shown += "      ";
-  auto* owner = dynamic_cast<TForm*>(converter.Owner());
-  if (owner != nullptr && owner->WindowState() == wsMinimized) owner->SetWindowState(wsNormal);
-  std::string caption = owner != nullptr ? owner->Caption() : Application()->Title();
-  return MessageDlgCaption(caption, shown, type, buttons);
 }
 
 TNVForm::TNVForm(TComponent* owner) : TForm(owner) {}
@@ -191,7 +186,7 @@ void TNVForm::TranslateOnce() {
 TModalResult TNVForm::ShowCodeMessage(const std::string& text, TMsgDlgType type,
                                       TMsgDlgButtons buttons) {
   if (NvConverter == nullptr) return MessageDlgCaption(Caption(), text, type, buttons);
-  return NvCodeMessageDlg(*NvConverter, text, type, buttons);
+  return NvConverter->NvCodeMessageDlg(text, type, buttons);
 }
 
 std::string TNVForm::DataCodePage() const {

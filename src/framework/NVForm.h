@@ -63,11 +63,6 @@ class TNVForm : public TForm {
   bool languageOnShow_ = true;
 };
 
-// The platform's message dialog as the suite shows it in the user's code page: nothing for
-// an empty text, six blanks after a Chinese text, the owner's caption, the interface font.
-TModalResult NvCodeMessageDlg(const TCodeConverter& converter, const std::string& text,
-                              TMsgDlgType type, TMsgDlgButtons buttons);
-
 // Widens a one-picture glyph to two pictures, the second drawn as the platform draws a
 // disabled button (embossed shadow and highlight); false when it has no single picture.
 bool AddDisabledPicture(TBitmap& picture, int& numGlyphs);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkFixture.h"
+#include "controls/NvCtrls.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/FormPicture.h"
@@ -85,9 +86,14 @@ class TfrmButtons : public TNVForm {
     TBitmap q(10, 5, pf24bit);
     two->Glyph()->Bitmap().Assign(q);
     two->SetNumGlyphs(2);
+    lookup = new TNvBtnDBEdit(this);
+    lookup->SetName("lookup");
+    lookup->Glyph()->Bitmap().Assign(p);
+    lookup->SetNumGlyphs(1);
   }
   TSpeedButton* one;
   TBitBtn* two;
+  TNvBtnDBEdit* lookup;
 };
 NV_PUBLISH(TfrmButtons) {}
 
@@ -99,6 +105,7 @@ TEST_F(BaseForm, CreatingTheFormGivesOnePictureButtonsADisabledPicture) {
   EXPECT_EQ(form->one->Glyph()->Width(), 10);
   EXPECT_EQ(form->two->NumGlyphs(), 2);
   EXPECT_EQ(form->two->Glyph()->Width(), 10);
+  EXPECT_EQ(form->lookup->NumGlyphs(), 2) << "the button of a labelled lookup edit";
   EXPECT_EQ(form->Caption(), "NVForm");
   EXPECT_EQ(form->ClientWidthProp(), 400);
   EXPECT_TRUE(form->KeyPreview());
