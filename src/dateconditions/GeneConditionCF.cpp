@@ -115,7 +115,7 @@ void TfrmGeneCondition::SetDateEnv() {
             AddField(VarToStr(texts[k][0]), name, false);
             found = true;
           }
-      if (!found) AddField(EditCaption(*c, texts), name, false);
+      if (!found) AddField(EditCaption(*c), name, false);
     }
   }
   if (cbodatecondition->Items()->Count() == 0) {
@@ -127,7 +127,7 @@ void TfrmGeneCondition::SetDateEnv() {
   gbDateFields->SetEnabled(true);
 }
 
-std::string TfrmGeneCondition::EditCaption(TComponent& edit, const Variant& texts) const {
+std::string TfrmGeneCondition::EditCaption(TComponent& edit) const {
   if (CheckPropertyExist(&edit, "Caption")) return GetStringProperty(&edit, "Caption");
   for (TComponent* c : optionForm_->Components())
     if (auto* label = dynamic_cast<TLabel*>(c); label && label->FocusControl() == &edit)

@@ -78,7 +78,8 @@ class TfrmGeneCondition : public TNVForm {
   TShiftControls BeginDate() const;
   TShiftControls EndDate() const;
   void AddField(const std::string& caption, const std::string& name, bool panel);
-  std::string EditCaption(TComponent& edit, const Variant& texts) const;
+  // A labelled edit's caption, else the label that names it, else its name.
+  std::string EditCaption(TComponent& edit) const;
   void ApplyBox(const TShiftControls& c);
   void ApplyDayKind(const TShiftControls& c);
   void LoadShift(const TShiftControls& c, const TfrmBaseGene::TDateRule::TShift& shift);
