@@ -52,6 +52,9 @@ TEST_F(DateConditionEditor, OffersEveryDateFieldButThePrintDate) {
     pnSpShown = editor.pnSp->Visible() && !editor.pnEdit->Visible();
     EXPECT_EQ(editor.Caption(), form_->Caption());
     SaveFormPicture(dialog, std::string(QC_BINARY_DIR) + "/date_condition_editor.png");
+    ChooseItem(*editor.cbodatecondition, 2);
+    EXPECT_TRUE(editor.pnEdit->Visible() && !editor.pnSp->Visible());
+    SaveFormPicture(dialog, std::string(QC_BINARY_DIR) + "/date_condition_editor_edit.png");
   }));
   EXPECT_EQ(items, (std::vector<std::string>{A("单据日期"), A("清场日期"), A("检查日期")}));
   EXPECT_TRUE(pnSpShown);
