@@ -82,14 +82,8 @@ void DemoInstallation::SetUp() {
   root_ = std::string(::mkdtemp(pattern.data())) + "/";
   demo::TDemoOptions options;
   options.folder = root_;
-  options.pluginFolder = QC_PLUGIN_DIR;
+  options.buildFolder = QC_BINARY_DIR "/";
   demo::CreateDemoInstallation(options);
-  // the two plug-ins are built in folders of their own
-  std::string registry = ReadWhole(root_ + "registry.reg");
-  const std::string manager = std::string(QC_PLUGIN_DIR) + "VantaWorkCenter.so";
-  registry.replace(registry.find(manager), manager.size(),
-                   std::string(QC_MANAGER_DIR) + "VantaWorkCenter.so");
-  std::ofstream(root_ + "registry.reg", std::ios::binary) << registry;
   ::setenv("BATON_REGISTRY", (root_ + "registry.reg").c_str(), 1);
   SetSystemCodePage(936);
   SetClockForTesting(EncodeDate(2004, 5, 15) + EncodeTime(9, 30, 0, 0));
