@@ -5,6 +5,7 @@
 // voucher layer reads, answers host commands, and keeps the saved condition schemes. Report
 // forms derive from it and fill in its virtual operations; its services that talk to the
 // suite (connection, messages, lookups) are in BaseGeneU.cpp.
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -250,6 +251,67 @@ class TfrmBaseGene : public TNVForm {
   void ViewSmallIconExecute(TObject* sender);
   void ViewListExecute(TObject* sender);
   void ViewReportExecute(TObject* sender);
+  // One date rule of the date condition editor, kept in DateRules() as fields separated by
+  // #3: a panel rule "0", name, begin (Y/N, count, unit, day kind, day offset), end (the
+  // same), "D"; an edit rule "1", name, one date, "D".
+  struct TDateRule {
+    struct TShift {
+      bool Active = false;
+      std::string Count = "0";
+      std::string Unit = "0";     // 0 weeks, 1 months
+      std::string DayKind = "0";  // 0 add days, 1 first day, 2 last day
+      std::string DayOffset = "0";
+      // The yyyymmdd date moved by the rule; unchanged when off, blank or a null move.
+      std::string Apply(const std::string& yyyymmdd) const;
+    };
+    bool IsPanel = false;
+    std::string Name;
+    TShift Begin;
+    TShift End;  // panels only
+    std::string Last = "D";
+    std::string Text() const;
+    static bool Parse(const std::string& text, TDateRule& rule);
+  };
+  // The value a scheme stores for a date field: its yyyymmdd date with its rule applied
+  // (a panel: begin #3 end); empty when the field has no rule.
+  std::string ResolveDateRule(TComponent& component);
+  // The masks and empty texts of date and year-month fields under "Sys001" and "Sys002".
+  std::string DateEditMask();
+  std::string YearMonthEditMask();
+  std::string EmptyDateText();
+  std::string EmptyYearMonthText();
+  // A yyyymmdd (yyyymm) text written in the form's date type and separator.
+  std::string DisplayDate(const std::string& yyyymmdd);
+  std::string DisplayYearMonth(const std::string& yyyymm);
+  bool IsDateField(const TComponent& component) const;
+  bool IsYearMonthField(const TComponent& component) const;
+  // The condition texts as BuildResult collects them, for the date condition editor.
+  Variant CollectedConditionTexts();
+  void RestoreStartColors();
+  // The value line a scheme keeps for one "component.property" entry.
+  std::string SchemeLine(const std::string& entry);
+  void SetSchemeView(TViewStyle style, TMenuItem* item);
+
+ protected:
+  std::string YearMask();
+  std::string BlankYear();
+  bool YearLast();
+  bool CheckField(TComponent* control, bool initialise, bool yearMonth, std::string& message);
+  bool FieldTextFails(const std::string& text, bool yearMonth);
+  void WireEvent(TComponent& component, std::string_view event, const char* handler,
+                 std::map<std::string, TMethod>& saved);
+  void UnwireEvent(TComponent& component, std::string_view event,
+                   std::map<std::string, TMethod>& saved);
+  void CallSaved(TObject* sender, std::string_view event,
+                 const std::map<std::string, TMethod>& saved);
+  void ForEachListed(const std::string& list, const std::function<void(TComponent&)>& action);
+  void DateFieldEvent(TObject* sender, bool entering);
+  void RecordColors(TWinControl& container);
+  bool IsRequiredEmpty(TComponent& component) const;
+  void RestorePanel(TSelectPanel& panel, const std::string& line);
+  bool RestoreProperty(TComponent& component, const std::string& property, const std::string& line);
+  Variant SchemeKey(const std::string& name) const;
+  void RenameRefused(const char* key, const char* defaultText);
 
  protected:
   std::string dateFields_;

@@ -159,6 +159,11 @@ class DemoSuite : public ::testing::Test {
   TfrmQCPTest* StartedForm(const Variant& manager = NewManager()) {
     TfrmQCPTest* form = NewForm(manager);
     EXPECT_TRUE(form->Initialize(StartParams())) << U(form->TextLog());
+    // the voucher layer opens the report's session, which the scheme list needs when shown
+    if (form->AppServer().IsObject())
+      form->AppServer().Call(
+          "Connect", {Variant::ArrayOf({Variant(form->ProgramCode()), Variant("DS"), Variant("A01"),
+                                        Variant("DEMO"), Variant("GMPTD")})});
     return form;
   }
 
