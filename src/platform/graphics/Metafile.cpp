@@ -566,9 +566,10 @@ TPageFont PageFontOf(const TEmfFont& f, double size, TPageColor color) {
   TPageFont font;
   font.Name = Utf8ToAnsi(f.Face);
   font.Size = size;
-  font.Style =
-      static_cast<std::uint8_t>((f.Weight >= 600 ? fsBold : 0) | (f.Italic ? fsItalic : 0) |
-                                (f.Underline ? fsUnderline : 0) | (f.StrikeOut ? fsStrikeOut : 0));
+  font.Style = static_cast<std::uint8_t>((f.Weight >= 600 ? FontStyleBit(fsBold) : 0) |
+                                         (f.Italic ? FontStyleBit(fsItalic) : 0) |
+                                         (f.Underline ? FontStyleBit(fsUnderline) : 0) |
+                                         (f.StrikeOut ? FontStyleBit(fsStrikeOut) : 0));
   font.Color = color;
   font.Charset = f.Charset;
   return font;

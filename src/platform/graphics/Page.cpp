@@ -197,10 +197,10 @@ std::string BrushText(const TPageBrush& brush) {
 
 std::string StyleText(std::uint8_t style) {
   std::string text;
-  if (style & fsBold) text += "b";
-  if (style & fsItalic) text += "i";
-  if (style & fsUnderline) text += "u";
-  if (style & fsStrikeOut) text += "s";
+  if (style & FontStyleBit(fsBold)) text += "b";
+  if (style & FontStyleBit(fsItalic)) text += "i";
+  if (style & FontStyleBit(fsUnderline)) text += "u";
+  if (style & FontStyleBit(fsStrikeOut)) text += "s";
   return text.empty() ? "-" : text;
 }
 

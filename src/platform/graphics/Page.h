@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/core/FontTypes.h"
 #include "platform/core/SysUtils.h"
 #include "platform/graphics/Types.h"
 
@@ -27,11 +28,6 @@ constexpr int kTwipsPerLayoutPixel = 15;
 int MmToTwips(double mm);
 double TwipsToMm(int twips);
 
-// Character sets of a font as a layout stores them.
-constexpr int ANSI_CHARSET = 0;
-constexpr int DEFAULT_CHARSET = 1;
-constexpr int GB2312_CHARSET = 134;
-constexpr int CHINESEBIG5_CHARSET = 136;
 // The code page in which a font's ANSI text is written: 936 for GB, 950 for Big5, otherwise
 // 0, the system code page.
 int CodePageOfCharset(int charset);
@@ -42,17 +38,10 @@ using TPageColor = std::int32_t;
 // Pages use the platform's rectangle, in twips.
 using TPageRect = TRect;
 
-enum TPageFontStyle : std::uint8_t {
-  fsBold = 1,
-  fsItalic = 2,
-  fsUnderline = 4,
-  fsStrikeOut = 8,
-};
-
 struct TPageFont {
-  std::string Name;  // face name, a system text ("宋体", "Arial")
-  double Size = 9;   // points
-  std::uint8_t Style = 0;
+  std::string Name;        // face name, a system text ("宋体", "Arial")
+  double Size = 9;         // points
+  std::uint8_t Style = 0;  // FontStyleBit of each style
   TPageColor Color = 0;
   int Charset = DEFAULT_CHARSET;
   friend bool operator==(const TPageFont&, const TPageFont&) = default;

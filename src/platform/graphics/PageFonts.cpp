@@ -43,10 +43,10 @@ PangoFontDescription* DescriptionOf(const TPageFont& font, double size) {
   PangoFontDescription* desc = pango_font_description_new();
   std::string family = AnsiToUtf8(font.Name);
   pango_font_description_set_family(desc, family.empty() ? "Sans" : family.c_str());
-  pango_font_description_set_weight(desc,
-                                    font.Style & fsBold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-  pango_font_description_set_style(desc,
-                                   font.Style & fsItalic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  pango_font_description_set_weight(
+      desc, font.Style & FontStyleBit(fsBold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(
+      desc, font.Style & FontStyleBit(fsItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
   pango_font_description_set_absolute_size(desc, size * PANGO_SCALE);
   return desc;
 }
@@ -130,10 +130,11 @@ PangoLayout* TTextPainter::Layout(const TPageFont& font, std::string_view utf8, 
     pango_layout_set_font_description(layout_, desc);
     pango_font_description_free(desc);
     PangoAttrList* attrs = pango_attr_list_new();
-    if (font.Style & fsUnderline) {
+    if (font.Style & FontStyleBit(fsUnderline)) {
       pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
     }
-    if (font.Style & fsStrikeOut) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+    if (font.Style & FontStyleBit(fsStrikeOut))
+      pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
     pango_layout_set_attributes(layout_, attrs);
     pango_attr_list_unref(attrs);
     lastFont_ = font;

@@ -1,6 +1,10 @@
 #include "platform/report/QRCanvas.h"
 
 #include <cmath>
+#include <map>
+#include <unordered_map>
+
+#include "platform/core/CodePage.h"
 
 #include "platform/graphics/Page.h"
 #include "platform/graphics/PageFonts.h"
@@ -87,9 +91,139 @@ void TQRCanvas::Ellipse(const TQRBox& box, std::int32_t penColor, int penWidth,
   Current().AddEllipse(RectOf(box), PenOf(penColor, penWidth), BrushOf(brushColor));
 }
 
+void TQRCanvas::FillRect(const TQRBox& box, std::int32_t color) {
+  TPagePen pen;
+  pen.Style = psClear;
+  Current().AddRectangle(RectOf(box), pen, BrushOf(color));
+}
+
+void TQRCanvas::Picture(const TQRBox& box, std::shared_ptr<const TPageImage> image) {
+  Current().AddPicture(RectOf(box), std::move(image));
+}
+
+namespace {
+
+// Advances of the characters of one font, in twips, keyed by the character's ANSI bytes.
+struct TFontMetrics {
+  std::unordered_map<std::uint32_t, int> advance;
+  int lineHeight = 0;
+};
+
+std::string MetricsKey(const TQRFontSpec& f) {
+  return f.Name + '\x01' + std::to_string(f.Size) + '\x01' + std::to_string(f.Style & 3) + '\x01' +
+         std::to_string(f.Charset);
+}
+
+TFontMetrics& MetricsOf(const TQRFontSpec& font) {
+  static std::map<std::string, TFontMetrics> cache;
+  static TFontMetrics* last = nullptr;
+  static std::string lastKey;
+  std::string key = MetricsKey(font);
+  if (last && key == lastKey) return *last;
+  TFontMetrics& m = cache[key];
+  if (m.lineHeight == 0)
+    m.lineHeight = static_cast<int>(
+        std::lround(MeasurePageText(PageFontOf(font), "W").Height * kTwipsPerPoint));
+  last = &m;
+  lastKey = std::move(key);
+  return m;
+}
+
+int EffectiveCodePage(const TQRFontSpec& font) {
+  int cp = CodePageOfCharset(font.Charset);
+  return cp ? cp : SystemCodePage();
+}
+
+// Bytes of the character starting at text[i].
+std::size_t CharLength(std::string_view text, std::size_t i, int codePage) {
+  auto b = static_cast<unsigned char>(text[i]);
+  std::size_t n = 1;
+  if (codePage == kCodePageUtf8) {
+    n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+  } else if (b >= 0x80 && IsLeadByte(b, codePage)) {
+    n = 2;
+  }
+  return std::min(n, text.size() - i);
+}
+
+int Advance(TFontMetrics& m, const TQRFontSpec& font, std::string_view ch) {
+  std::uint32_t key = 0;
+  for (char c : ch) key = key << 8 | static_cast<unsigned char>(c);
+  auto it = m.advance.find(key);
+  if (it != m.advance.end()) return it->second;
+  int w =
+      static_cast<int>(std::lround(MeasurePageText(PageFontOf(font), ch).Width * kTwipsPerPoint));
+  m.advance.emplace(key, w);
+  return w;
+}
+
+}  // namespace
+
 int TQRCanvas::TextWidth(const TQRFontSpec& font, std::string_view ansiText) {
-  auto extent = MeasurePageText(PageFontOf(font), ansiText);
-  return static_cast<int>(std::lround(extent.Width * kTwipsPerPoint));
+  TFontMetrics& m = MetricsOf(font);
+  int cp = EffectiveCodePage(font);
+  int width = 0;
+  for (std::size_t i = 0; i < ansiText.size();) {
+    std::size_t n = CharLength(ansiText, i, cp);
+    width += Advance(m, font, ansiText.substr(i, n));
+    i += n;
+  }
+  return width;
+}
+
+int TQRCanvas::LineHeight(const TQRFontSpec& font) {
+  return MetricsOf(font).lineHeight;
+}
+
+std::vector<std::string> TQRCanvas::WrapText(const TQRFontSpec& font, std::string_view text,
+                                             int width) {
+  TFontMetrics& m = MetricsOf(font);
+  int cp = EffectiveCodePage(font);
+  std::vector<std::string> lines;
+  std::size_t start = 0;                         // of the line being filled
+  std::size_t breakAt = std::string_view::npos;  // last place the line may end
+  int lineWidth = 0;
+  int widthAtBreak = 0;
+  auto endLine = [&](std::size_t end, std::size_t next) {
+    std::string_view line = text.substr(start, end - start);
+    while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+    lines.emplace_back(line);
+    start = next;
+    breakAt = std::string_view::npos;
+  };
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      std::size_t next =
+          i + (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1);
+      endLine(i, next);
+      lineWidth = 0;
+      i = next;
+      continue;
+    }
+    std::size_t n = CharLength(text, i, cp);
+    bool wide = n > 1;
+    if (wide && i > start) breakAt = i, widthAtBreak = lineWidth;  // before a Chinese character
+    int w = Advance(m, font, text.substr(i, n));
+    if (lineWidth + w > width && i > start && text[i] != ' ') {
+      if (breakAt != std::string_view::npos && breakAt > start) {
+        std::size_t at = breakAt;
+        lineWidth -= widthAtBreak;
+        endLine(at, at);
+        while (start < i && text[start] == ' ') {
+          lineWidth -= Advance(m, font, " ");
+          ++start;
+        }
+      } else {
+        endLine(i, i);
+        lineWidth = 0;
+      }
+    }
+    lineWidth += w;
+    i += n;
+    if (text[i - n] == ' ' || wide) breakAt = i, widthAtBreak = lineWidth;
+  }
+  if (start < text.size() || lines.empty()) endLine(text.size(), text.size());
+  return lines;
 }
 
 }  // namespace nv

@@ -1,33 +1,67 @@
 #include "platform/report/QRCtrls.h"
 
+#include <algorithm>
+
 #include "platform/data/DB.h"
 
 namespace nv {
 
 NV_PUBLISH(TQRCustomLabel) {
+  b.Prop("AutoStretch", &TQRCustomLabel::AutoStretch, &TQRCustomLabel::AutoStretch).Default(false);
+  b.Prop("WordWrap", &TQRCustomLabel::WordWrap, &TQRCustomLabel::WordWrap).Default(false);
   b.Prop("OnPrint", &TQRCustomLabel::OnPrint, &TQRCustomLabel::OnPrint);
 }
 
-void TQRCustomLabel::Print(TQRPrintContext& context) {
+// The print event runs here, once a print, before the band knows its height.
+int TQRCustomLabel::Prepare(TQRPrintContext& context) {
   std::string text = PrintText(context);
   OnPrint(this, text);
+  lines_.clear();
+  printHeight_ = Height;
+  if (!WordWrap || AutoSize) {
+    lines_.push_back(std::move(text));
+    return Height;
+  }
+  TQRFontSpec font = FontSpecOf(*Font());
+  lines_ = TQRCanvas::WrapText(font, text, Width * kTwipsPerLayoutPx);
+  if (AutoStretch) {
+    int needed = static_cast<int>(lines_.size()) * TQRCanvas::LineHeight(font);
+    printHeight_ = std::max(Height, (needed + kTwipsPerLayoutPx - 1) / kTwipsPerLayoutPx);
+  }
+  return printHeight_;
+}
+
+void TQRCustomLabel::Print(TQRPrintContext& context) {
   TQRPrintable::Print(context);
   TQRBox box = BoxAt(context.BandLeft, context.BandTop);
+  box.Bottom = box.Top + printHeight_ * kTwipsPerLayoutPx;
   TQRFontSpec font = FontSpecOf(*Font());
-  if (AutoSize) {
-    // Only auto-sized texts need the fonts: the page aligns the others in their box.
-    int width = TQRCanvas::TextWidth(font, text);
-    if (Alignment == qr::taLeftJustify)
-      box.Right = box.Left + width;
-    else if (Alignment == qr::taRightJustify)
-      box.Left = box.Right - width;
-    else
-      box.Left = (box.Left + box.Right - width) / 2, box.Right = box.Left + width;
-  }
   auto align = Alignment == qr::taRightJustify ? TQRTextAlign::Right
                : Alignment == qr::taCenter     ? TQRTextAlign::Center
                                                : TQRTextAlign::Left;
-  if (!text.empty()) context.Canvas.Text(box, font, text, align, !AutoSize);
+  if (lines_.size() == 1) {
+    const std::string& text = lines_[0];
+    if (AutoSize) {
+      // Only auto-sized texts need measuring: the page aligns the others in their box.
+      int width = TQRCanvas::TextWidth(font, text);
+      if (Alignment == qr::taLeftJustify)
+        box.Right = box.Left + width;
+      else if (Alignment == qr::taRightJustify)
+        box.Left = box.Right - width;
+      else
+        box.Left = (box.Left + box.Right - width) / 2, box.Right = box.Left + width;
+    }
+    if (!text.empty()) context.Canvas.Text(box, font, text, align, !AutoSize);
+    return;
+  }
+  int lineHeight = TQRCanvas::LineHeight(font);
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    TQRBox line = box;
+    line.Top = box.Top + static_cast<int>(i) * lineHeight;
+    if (line.Top >= box.Bottom) break;  // the rest does not show in a box that cannot grow
+    line.Bottom = std::min(box.Bottom, line.Top + lineHeight);
+    if (!lines_[i].empty()) context.Canvas.Text(line, font, lines_[i], align, true);
+  }
 }
 
 NV_PUBLISH(TQRLabel) {
@@ -50,6 +84,44 @@ std::string TQRDBText::PrintText(TQRPrintContext& context) {
     throw EQuickReportError(Name() + ": field '" + DataField + "' not found in " +
                             (data->Name().empty() ? std::string("the data set") : data->Name()));
   return field->DisplayText();
+}
+
+NV_PUBLISH(TQRMemo) {
+  b.Prop("Lines", &TQRMemo::Lines, &TQRMemo::SetLines);
+}
+
+TQRMemo::TQRMemo(TComponent* owner) : TQRCustomLabel(owner) {
+  WordWrap = true;
+}
+
+std::string TQRMemo::PrintText(TQRPrintContext&) {
+  std::string text;
+  for (int i = 0; i < lines_->Count(); ++i) {
+    if (i) text += "\r\n";
+    text += lines_->Strings(i);
+  }
+  return text;
+}
+
+NV_PUBLISH(TQRImage) {
+  b.Prop("Center", &TQRImage::Center, &TQRImage::Center).Default(false);
+  b.Prop("Picture", &TQRImage::Picture, &TQRImage::SetPicture);
+  b.Prop("Stretch", &TQRImage::Stretch, &TQRImage::Stretch).Default(false);
+}
+
+void TQRImage::Print(TQRPrintContext& context) {
+  TQRPrintable::Print(context);
+  const auto& image = picture_->Image();
+  if (!image) return;
+  TQRBox box = BoxAt(context.BandLeft, context.BandTop);
+  if (!Stretch) {
+    int w = picture_->WidthTwips();
+    int h = picture_->HeightTwips();
+    int left = Center ? (box.Left + box.Right - w) / 2 : box.Left;
+    int top = Center ? (box.Top + box.Bottom - h) / 2 : box.Top;
+    box = TQRBox{left, top, left + w, top + h};
+  }
+  context.Canvas.Picture(box, image);
 }
 
 NV_PUBLISH(TQRExpr) {

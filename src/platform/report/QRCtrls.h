@@ -2,6 +2,7 @@
 // Printables: labels, data texts, expressions and shapes. Each may rewrite its text in
 // OnPrint just before it is drawn.
 #include <string>
+#include <vector>
 
 #include "platform/report/QRExpr.h"
 #include "platform/report/QuickRpt.h"
@@ -16,15 +17,25 @@ NV_ENUM(TBrushStyle, bsSolid, bsClear)
 NV_ENUM(TQRShapeType, qrsRectangle, qrsCircle, qrsVertLine, qrsHorLine, qrsTopAndBottom,
         qrsRightAndLeft)
 
-// A printable with a text of one line.
+// A printable with a text. With WordWrap the text breaks into lines at its width; with
+// AutoStretch as well, the printable grows downwards to show every line, and its band with it.
 class TQRCustomLabel : public TQRPrintable {
   NV_CLASS(TQRCustomLabel, TQRPrintable)
  public:
   using TQRPrintable::TQRPrintable;
   TQRLabelOnPrintEvent OnPrint;
+  bool WordWrap = false;
+  bool AutoStretch = false;
   // The text before OnPrint sees it.
   virtual std::string PrintText(TQRPrintContext& context) = 0;
+  int Prepare(TQRPrintContext& context) override;
   void Print(TQRPrintContext& context) override;
+  // What the last print showed, line by line.
+  const std::vector<std::string>& PrintedLines() const { return lines_; }
+
+ private:
+  std::vector<std::string> lines_;
+  int printHeight_ = 0;  // layout pixels
 };
 
 class TQRLabel : public TQRCustomLabel {
@@ -48,6 +59,34 @@ class TQRDBText : public TQRCustomLabel {
 
  private:
   TDataSet* dataSet_ = nullptr;
+};
+
+// Lines of text; word-wrapped unless told otherwise.
+class TQRMemo : public TQRCustomLabel {
+  NV_CLASS(TQRMemo, TQRCustomLabel)
+ public:
+  explicit TQRMemo(TComponent* owner);
+  TStringList* Lines() const { return lines_.get(); }
+  void SetLines(TStringList* v) { lines_->Assign(*v); }
+  std::string PrintText(TQRPrintContext& context) override;
+
+ private:
+  std::unique_ptr<TStringList> lines_ = std::make_unique<TStringList>();
+};
+
+// A picture in its box: at its own size from the top-left corner, centred, or stretched.
+class TQRImage : public TQRPrintable {
+  NV_CLASS(TQRImage, TQRPrintable)
+ public:
+  using TQRPrintable::TQRPrintable;
+  TQRPicture* Picture() const { return picture_.get(); }
+  void SetPicture(TQRPicture* v) { picture_->Assign(*v); }
+  bool Stretch = false;
+  bool Center = false;
+  void Print(TQRPrintContext& context) override;
+
+ private:
+  std::unique_ptr<TQRPicture> picture_ = std::make_unique<TQRPicture>();
 };
 
 class TQRExpr : public TQRCustomLabel {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/core/Colors.h"
+#include "platform/core/FontTypes.h"
 #include "platform/rtti/Classes.h"
 
 namespace nv {
@@ -13,16 +14,14 @@ std::string ColorToString(TColor color);
 bool IdentToColor(std::string_view ident, TColor& color);
 TColor StringToColor(std::string_view text);  // raises EConvertError for other texts
 
-// Character sets (GB2312_CHARSET = 134, CHINESEBIG5_CHARSET = 136, ...).
-NV_IDENT_TYPE(TFontCharset, std::uint8_t);
-constexpr TFontCharset ANSI_CHARSET = TFontCharset(0), DEFAULT_CHARSET = TFontCharset(1),
-                       SYMBOL_CHARSET = TFontCharset(2), SHIFTJIS_CHARSET = TFontCharset(128),
-                       HANGEUL_CHARSET = TFontCharset(129), GB2312_CHARSET = TFontCharset(134),
-                       CHINESEBIG5_CHARSET = TFontCharset(136), OEM_CHARSET = TFontCharset(255);
+// Character sets and styles are core types (FontTypes.h); their names live here.
 std::string CharsetToIdent(TFontCharset charset);  // the number when it has no name
 bool IdentToCharset(std::string_view ident, TFontCharset& charset);
 
-NV_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
+inline const TEnumInfo& NvEnumInfo(const TFontStyle*) {
+  static const TEnumInfo info("TFontStyle", "fsBold, fsItalic, fsUnderline, fsStrikeOut");
+  return info;
+}
 using TFontStyles = TSet<TFontStyle>;
 NV_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
 

@@ -18,7 +18,7 @@ TEST(PageDump, TestLayoutReadsAsText) {
   big5.Name = SysText("新細明體");  // a face name is a system text; the text is Big5
   big5.Charset = CHINESEBIG5_CHARSET;
   TPageFont bold = ArialFont(10);
-  bold.Style = fsBold | fsUnderline;
+  bold.Style = FontStyleBit(fsBold) | FontStyleBit(fsUnderline);
   bold.Color = 0x0000FF;
 
   page.AddRectangle(LayoutBox(10, 10, 700, 300), {0, 15, psSolid}, {0xFFFFFF, bsClear});
