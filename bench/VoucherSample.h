@@ -115,9 +115,12 @@ inline TEmfFont CaptionFont() {
   return font;
 }
 
+// The frame starts under the row of the date and page captions, so they stand clear of it.
+constexpr int kFrameTop = 66;
+
 // The background metafile of one voucher: captions, rulings, the frame and a small logo.
-inline std::string BackgroundEmf() {
-  TEmfWriter emf(kVoucherWidth, kVoucherHeight);
+inline std::string BackgroundEmf(int width = kVoucherWidth, int height = kVoucherHeight) {
+  TEmfWriter emf(width, height);
   std::uint32_t pen = emf.CreatePen(PS_SOLID, 1, 0x000000);
   std::uint32_t thin = emf.CreatePen(PS_DOT, 0, 0x808080);
   std::uint32_t font = emf.CreateFont(CaptionFont());
@@ -134,8 +137,8 @@ inline std::string BackgroundEmf() {
   }
   emf.SelectObject(pen);
   emf.SelectObject(kStockObject | NULL_BRUSH);
-  emf.Rectangle(4, 62, 712, 334);
-  emf.Polyline({{340, 62}, {340, 334}});
+  emf.Rectangle(4, kFrameTop, 712, 334);
+  emf.Polyline({{340, kFrameTop}, {340, 334}});
   std::vector<std::uint32_t> logo(24 * 24);
   for (int y = 0; y < 24; ++y) {
     for (int x = 0; x < 24; ++x) logo[y * 24 + x] = (x / 6 + y / 6) % 2 ? 0x1F4E9A : 0xFFFFFF;
@@ -212,8 +215,8 @@ class TStraightVoucher {
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_rectangle(cr, 4.5, top + 62.5, 708, 272);
-    cairo_move_to(cr, 340.5, top + 62);
+    cairo_rectangle(cr, 4.5, top + kFrameTop + 0.5, 708, 334 - kFrameTop);
+    cairo_move_to(cr, 340.5, top + kFrameTop);
     cairo_line_to(cr, 340.5, top + 334);
     cairo_stroke(cr);
     cairo_surface_t* logo = cairo_image_surface_create_for_data(

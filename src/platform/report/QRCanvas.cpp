@@ -114,18 +114,23 @@ std::string MetricsKey(const TQRFontSpec& f) {
          std::to_string(f.Charset);
 }
 
+bool SameMetrics(const TQRFontSpec& a, const TQRFontSpec& b) {
+  return a.Size == b.Size && (a.Style & 3) == (b.Style & 3) && a.Charset == b.Charset &&
+         a.Name == b.Name;
+}
+
+// Fields of one voucher share a font, so the last font answers most look-ups.
 TFontMetrics& MetricsOf(const TQRFontSpec& font) {
   static std::map<std::string, TFontMetrics> cache;
   static TFontMetrics* last = nullptr;
-  static std::string lastKey;
-  std::string key = MetricsKey(font);
-  if (last && key == lastKey) return *last;
-  TFontMetrics& m = cache[key];
+  static TQRFontSpec lastFont;
+  if (last && SameMetrics(font, lastFont)) return *last;
+  TFontMetrics& m = cache[MetricsKey(font)];
   if (m.lineHeight == 0)
     m.lineHeight = static_cast<int>(
         std::lround(MeasurePageText(PageFontOf(font), "W").Height * kTwipsPerPoint));
   last = &m;
-  lastKey = std::move(key);
+  lastFont = font;
   return m;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/graphics/Page.h"
+#include "platform/report/QRSetup.h"
 
 namespace nv {
 
@@ -17,6 +18,12 @@ int TQRPrinterCanvas::TextWidth(std::string_view ansiText) const {
   spec.Size = font_.Size();
   spec.Charset = font_.Charset();
   return static_cast<int>(std::lround(TQRCanvas::TextWidth(spec, ansiText) * dpi_ / 1440.0));
+}
+
+std::vector<std::string> QRPrinterNames() {
+  std::vector<std::string> names;
+  for (const TPrinterInfo& printer : PrinterList()) names.push_back(printer.Name);
+  return names;
 }
 
 TQRPrinter::TQRPrinter() : canvas_(600) {

@@ -581,9 +581,12 @@ void TQuickRep::PlaceBand(TQRCustomBand& band, int top, int) {
 void TQuickRep::DrawBackground() {
   const auto& image = background_->Image();
   if (!PrintBackground || !image) return;
-  canvas_.Picture(
-      TQRBox{0, sheetTop_, background_->WidthTwips(), sheetTop_ + background_->HeightTwips()},
-      image);
+  // In the bands' own coordinates: a caption at (x, y) of the picture stands where a
+  // printable at (x, y) of a band at the top of the page would.
+  int left = MillimetresToTwips(page_->LeftMargin);
+  canvas_.Picture(TQRBox{left, space_.Top, left + background_->WidthTwips(),
+                         space_.Top + background_->HeightTwips()},
+                  image);
 }
 
 // In half-page style a voucher page is one half of the sheet, upper then lower, each with
@@ -596,10 +599,10 @@ void TQuickRep::StartPage() {
   if (!lower) canvas_.NewPage(page_->WidthTwips(), page_->HeightTwips());
   sheetTop_ = lower ? pageHeight : 0;
   printer_->VoucherPageStarted();
-  DrawBackground();
   space_.Top = sheetTop_ + MillimetresToTwips(page_->TopMargin);
   space_.Cursor = space_.Top;
   space_.Bottom = sheetTop_ + pageHeight - MillimetresToTwips(page_->BottomMargin) - FooterHeight();
+  DrawBackground();
   OnStartPage(this);
   if (pageNumber_ > 1 || Options.Contains(FirstPageHeader))
     for (TQRCustomBand* band : BandsOf(rbPageHeader)) PrintBand(*band);

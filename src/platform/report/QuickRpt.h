@@ -324,7 +324,8 @@ class TQuickRep : public TComponent {
   bool PrintIfEmpty = true;
   TFont* Font() const { return font_.get(); }
   void SetFont(TFont* v) { font_->Assign(*v); }
-  // Drawn at its own size at the top-left corner of every voucher page when PrintBackground.
+  // Drawn at its own size at the top-left corner of every voucher page's printable area when
+  // PrintBackground.
   TQRPicture* Background() const { return background_.get(); }
   void SetBackground(TQRPicture* v) { background_->Assign(*v); }
   bool PrintBackground = true;
