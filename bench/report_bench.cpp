@@ -52,7 +52,7 @@ std::unique_ptr<TClientDataSet> Vouchers(int count) {
     packet.rows.push_back(std::move(row));
   }
   auto data = std::make_unique<TClientDataSet>();
-  data->Name = "ClientDataSet1";
+  data->SetName("ClientDataSet1");
   data->OpenFromPacket(std::move(packet));
   return data;
 }

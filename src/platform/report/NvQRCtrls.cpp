@@ -106,6 +106,7 @@ NV_PUBLISH(TNvQRDBBarcode) {
   b.Prop("BarcodeKind", &TNvQRDBBarcode::BarcodeKind, &TNvQRDBBarcode::BarcodeKind)
       .Default(bkCode128);
   b.Prop("DataField", &TNvQRDBBarcode::DataField, &TNvQRDBBarcode::DataField);
+  b.Prop("DataSource", &TNvQRDBBarcode::DataSource, &TNvQRDBBarcode::SetDataSource);
   b.Prop("ShowText", &TNvQRDBBarcode::ShowText, &TNvQRDBBarcode::ShowText).Default(true);
   b.Prop("Text", &TNvQRDBBarcode::Text, &TNvQRDBBarcode::Text);
   b.Prop("TextPosition", &TNvQRDBBarcode::TextPosition, &TNvQRDBBarcode::TextPosition).Default(5);
@@ -114,6 +115,16 @@ NV_PUBLISH(TNvQRDBBarcode) {
 
 TNvQRDBBarcode::TNvQRDBBarcode(TComponent* owner) : TQRPrintable(owner) {
   Height = 105;
+}
+
+void TNvQRDBBarcode::SetDataSource(TDataSource* v) {
+  dataSource_ = v;
+  if (v) FreeNotification(v);
+}
+
+void TNvQRDBBarcode::Notification(TComponent* component, TOperation operation) {
+  TQRPrintable::Notification(component, operation);
+  if (operation == opRemove && component == dataSource_) dataSource_ = nullptr;
 }
 
 std::string TNvQRDBBarcode::EncodableText(const std::string& text) {

@@ -69,7 +69,8 @@ class TNvQRDBBarcode : public TQRPrintable {
   TNvBarcodeInvalidCharEvent OnInvalidChar;
   // The data source whose data set gives the field; the report's data set without one.
   TDataSource* DataSource() const { return dataSource_; }
-  void SetDataSource(TDataSource* v) { dataSource_ = v; }
+  void SetDataSource(TDataSource* v);
+  void Notification(TComponent* component, TOperation operation) override;
 
   // The text as it will be encoded, invalid characters replaced (an empty replacement
   // drops the character).
