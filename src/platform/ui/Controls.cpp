@@ -329,6 +329,10 @@ void TWinControl::InsertControl(TControl* control) {
 void TWinControl::RemoveControl(TControl* control) {
   auto it = std::find(controls_.begin(), controls_.end(), control);
   if (it == controls_.end()) return;
+  // A control leaving the form (a page taken off its page control while the form is freed,
+  // a control moved to another parent) takes the form's focus with it, as its destruction does.
+  if (auto* win = dynamic_cast<TWinControl*>(control))
+    if (TForm* form = ParentForm()) form->ControlDestroyed(win);
   controls_.erase(it);
   auto tab = std::find(tabList_.begin(), tabList_.end(), control);
   if (tab != tabList_.end()) tabList_.erase(tab);

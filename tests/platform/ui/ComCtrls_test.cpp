@@ -116,6 +116,22 @@ TEST_F(ComCtrlsTest, PageLeavesFocusOnThePageControlWhenItsControlHides) {
   EXPECT_EQ(form->ActiveControl(), pg);
 }
 
+TEST_F(ComCtrlsTest, APageFreedBeforeItsPageControlTakesTheFocusWithIt) {
+  auto* pg = Make<TPageControl>("pgOption");
+  auto* ts1 = Make<TTabSheet>("tsOption1");
+  auto* ts2 = Make<TTabSheet>("tsOption2");
+  ts1->SetPageControl(pg);
+  ts2->SetPageControl(pg);
+  pg->SetActivePage(ts2);
+  auto* edt = Make<TEdit>("edtA", ts2);
+  edt->SetFocus();
+  ASSERT_EQ(form->ActiveControl(), edt);
+  delete ts2;  // as the form's owner list frees its pages before the page control
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  EXPECT_EQ(form->FocusedControl(), form);
+  // Freeing the form then walks from the form's focus; the sanitizer run sees a stale page.
+}
+
 TEST_F(ComCtrlsTest, ListViewItemsSelectionEditingAndSorting) {
   auto* lv = Make<TListView>("lstCondition");
   lv->SetViewStyle(vsReport);
