@@ -13,11 +13,11 @@ int TQRPrinterCanvas::TextHeight(std::string_view) const {
 }
 
 int TQRPrinterCanvas::TextWidth(std::string_view ansiText) const {
-  TQRFontSpec spec;
-  spec.Name = font_.Name();
-  spec.Size = font_.Size();
-  spec.Charset = font_.Charset();
-  return static_cast<int>(std::lround(TQRCanvas::TextWidth(spec, ansiText) * dpi_ / 1440.0));
+  TQRFontSpec face;
+  face.Name = font_.Name();
+  face.Size = font_.Size();
+  face.Charset = font_.Charset();
+  return static_cast<int>(std::lround(TQRCanvas::TextWidth(face, ansiText) * dpi_ / 1440.0));
 }
 
 std::vector<std::string> QRPrinterNames() {
