@@ -15,31 +15,18 @@
 #include <fstream>
 #include <string>
 
+#include "BenchMeasures.h"
 #include "VoucherSample.h"
 #include "platform/data/DBClient.h"
 #include "platform/report/NvQRCtrls.h"
 #include "platform/report/QuickRpt.h"
 
 using namespace nv;
+using nv::bench::CurrentKb;
+using nv::bench::PeakKb;
+using nv::bench::Seconds;
 
 namespace {
-
-long PeakKb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
-long CurrentKb() {
-  std::ifstream in("/proc/self/statm");
-  long pages = 0, resident = 0;
-  in >> pages >> resident;
-  return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 // One record a voucher, with the columns the fields print.
 std::unique_ptr<TClientDataSet> Vouchers(int count) {
